@@ -1,0 +1,158 @@
+#include "platform/registry_hive.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+namespace clangor::registry {
+
+namespace {
+
+Status FromErrno(int e) {
+  switch (e) {
+    case ENOENT:
+    case ENOTDIR:
+      return error::PathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return error::AccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+      return error::DiskFull;
+    default:
+      return error::RegistryIoFailed;
+  }
+}
+
+// Closes a descriptor when it goes out of scope; closing the lock file's
+// descriptor also releases its lock.
+struct FileDescriptor {
+  int fd = -1;
+  explicit FileDescriptor(int f) : fd(f) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+bool ReadAll(int fd, std::string& text) {
+  char buffer[16384];
+  while (true) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) return true;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+HiveFile::HiveFile(HiveId id, std::string path) : id_(id), path_(std::move(path)) {}
+
+Status HiveFile::Load(bool force) {
+  if (path_.empty()) {
+    data_ = HiveData();
+    state_ = State::Good;
+    stamp_.reset();
+    return error::Success;
+  }
+  FileDescriptor file(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.fd < 0) {
+    if (errno != ENOENT) return FromErrno(errno);
+    // No hive file (or no folder) yet: an empty hive, made on the first change.
+    data_ = HiveData();
+    stamp_.reset();
+    state_ = State::Good;
+    return error::Success;
+  }
+  struct stat st {};
+  if (::fstat(file.fd, &st) != 0) return FromErrno(errno);
+  Stamp stamp{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+              static_cast<unsigned long long>(st.st_size),
+              static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec,
+              static_cast<long long>(st.st_ctim.tv_sec) * 1000000000LL + st.st_ctim.tv_nsec};
+  if (!force && stamp_ && *stamp_ == stamp) return state_ == State::NotHive ? error::RegistryCorrupt : error::Success;
+  std::string text;
+  if (!ReadAll(file.fd, text)) return FromErrno(errno);
+  ParsedHive parsed = ParseHiveText(text, HiveRootName(id_));
+  data_ = std::move(parsed.data);
+  state_ = !parsed.isHive ? State::NotHive : parsed.badLines > 0 ? State::Damaged : State::Good;
+  stamp_ = stamp;
+  return state_ == State::NotHive ? error::RegistryCorrupt : error::Success;
+}
+
+Status HiveFile::Read(const std::function<Status(const HiveData&)>& look) {
+  std::lock_guard lock(mutex_);
+  if (Status s = Load(false); s != error::Success) return s;
+  return look(data_);
+}
+
+Status HiveFile::Change(const std::function<Status(HiveData&, bool& changed)>& change) {
+  std::lock_guard lock(mutex_);
+  if (path_.empty()) return error::PathNotFound;
+  std::error_code ec;
+  std::filesystem::path folder = std::filesystem::path(path_).parent_path();
+  std::filesystem::create_directories(folder, ec);
+  if (ec) return FromErrno(ec.value());
+
+  FileDescriptor lockFile(::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+  if (lockFile.fd < 0) return FromErrno(errno);
+  while (::flock(lockFile.fd, LOCK_EX) != 0)
+    if (errno != EINTR) return FromErrno(errno);
+
+  // Under the lock the file is read afresh: another program may have written
+  // it since our last look, and its values must survive our change.
+  if (Status s = Load(true); s != error::Success) return s;
+  if (state_ != State::Good) return error::RegistryCorrupt;
+  HiveData changedData = data_;
+  bool changed = false;
+  if (Status s = change(changedData, changed); s != error::Success || !changed) return s;
+  if (Status s = WriteAtomically(WriteHiveText(changedData, HiveRootName(id_))); s != error::Success) return s;
+  // Read back what now stands, so that the next look needs no reparse.
+  return Load(true);
+}
+
+Status HiveFile::WriteAtomically(const std::string& text) {
+  struct stat old {};
+  bool exists = ::stat(path_.c_str(), &old) == 0;
+  // A hive file the user made read-only stays as it is, even though the
+  // folder would let us replace it.
+  if (exists && ::access(path_.c_str(), W_OK) != 0) return FromErrno(errno);
+
+  std::string temp = path_ + ".XXXXXX";
+  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return FromErrno(errno);
+  FileDescriptor file(fd);
+  Status status = error::Success;
+  if (exists && ::fchmod(fd, old.st_mode & 07777) != 0) status = FromErrno(errno);
+  if (status == error::Success && !WriteAll(fd, text)) status = FromErrno(errno);
+  if (status == error::Success && ::fsync(fd) != 0) status = FromErrno(errno);
+  if (status == error::Success && ::rename(temp.c_str(), path_.c_str()) != 0) status = FromErrno(errno);
+  if (status != error::Success) ::unlink(temp.c_str());
+  return status;
+}
+
+}  // namespace clangor::registry
