@@ -4,6 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "shell/settings_store.h"
 #include "tower/tower_text.h"
 
 namespace clangor {
@@ -26,28 +27,40 @@ bool EndsWithTxt(const std::string& name) {
 
 std::atomic<Tower*> Tower::current_{nullptr};
 
-Tower::Tower(const std::string& name, TowerSettingsStore& settings)
+Tower::Tower(const std::string& name, SettingsStore& settings)
     : settings_(settings), name_(name), imagesTower_(name) {
   readTowerText();
   control_ = ReadControlTable(towerPath("control.cld"));
   readControlText();
-  settings_.LoadTowerSettings(name_, TowerSettingDefaults{semitoneShift_, soundsFile_, pealMins_,
-                                                          halfMuffled_, wholePullChanges_,
-                                                          rememberMufflesAndWholePulls_});
+  settings_.LoadTowerSettings(ownSettings());
   readSoundSet();
   listSoundSets();
   current_ = this;
 }
 
 Tower::~Tower() {
-  settings_.SetString("TowerName", name_);
-  settings_.SaveTowerSettings(name_);
+  settings_.SetString(TowerNameSetting, name_);
+  settings_.SaveTowerSettings(ownSettings());
   Tower* self = this;
   current_.compare_exchange_strong(self, nullptr);
 }
 
+// The values of "[Tower]" that stand for the tower's saved settings until it
+// has some of its own.
+TowerDefaults Tower::ownSettings() const {
+  TowerDefaults own;
+  own.name = name_;
+  own.PealMins = pealMins_;
+  own.SemitoneShift = semitoneShift_;
+  own.SoundsFile = soundsFile_;
+  own.HalfMuffled = halfMuffled_;
+  own.WholePullChanges = wholePullChanges_;
+  own.RememberMufflesAndWholePulls = rememberMufflesAndWholePulls_;
+  return own;
+}
+
 std::string Tower::towerPath(const std::string& file) const {
-  return settings_.AppDataPath(TowersFolder + name_ + "/" + file);
+  return SettingsStore::AppDataPath(TowersFolder + name_ + "/" + file);
 }
 
 // --- tower.txt ---
@@ -196,17 +209,17 @@ void Tower::listSoundSets() {
   std::sort(soundSets_.begin(), soundSets_.end());
 }
 
-std::vector<std::string> Tower::listTowers(const TowerSettingsStore& settings) {
+std::vector<std::string> Tower::listTowers() {
   std::vector<std::string> towers;
   std::error_code error;
-  std::filesystem::directory_iterator it(settings.AppDataPath("Towers/XII"), error);
+  std::filesystem::directory_iterator it(SettingsStore::AppDataPath("Towers/XII"), error);
   if (!error) {
     for (const auto& entry : it) {
       if (entry.is_directory(error)) towers.push_back(entry.path().filename().string());
     }
   }
   std::sort(towers.begin(), towers.end());
-  if (towers.empty()) towers.push_back(DefaultTowerName);
+  if (towers.empty()) towers.emplace_back(DefaultTowerName);
   return towers;
 }
 

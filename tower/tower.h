@@ -12,11 +12,12 @@
 
 #include "tower/bell_properties.h"
 #include "tower/control_table.h"
-#include "tower/tower_settings.h"
 
 namespace clangor {
 
+class SettingsStore;
 class TowerTextReader;
+struct TowerDefaults;
 
 using RingEntry = std::pair<std::string, std::string>;  // menu text, pattern ("U" rings)
 
@@ -24,12 +25,12 @@ class Tower {
  public:
   // More rings than a menu can hold are not read.
   static constexpr std::size_t MaxRings = 100;
-  static constexpr const char* DefaultTowerName = "Twelve Bells";
 
   // Loads the tower `name`: tower.txt, control.cld, control.txt, the tower's
-  // saved settings, the current sound set, the list of sound sets.
-  // UI thread; `settings` must outlive the tower.
-  Tower(const std::string& name, TowerSettingsStore& settings);
+  // saved settings, the current sound set, the list of sound sets. Data paths
+  // come from the store's AppDataPath. UI thread; `settings` must outlive the
+  // tower.
+  Tower(const std::string& name, SettingsStore& settings);
   // Saves TowerName and the tower's own settings.
   ~Tower();
   Tower(const Tower&) = delete;
@@ -39,7 +40,7 @@ class Tower {
   static Tower* Current() { return current_.load(); }
 
   // The names of the tower folders, or "Twelve Bells" when there are none.
-  static std::vector<std::string> listTowers(const TowerSettingsStore& settings);
+  static std::vector<std::string> listTowers();
 
   // The property of bell `bellIndex` (0-based); empty outside 0..bellCount-1,
   // for an empty key or an absent one.
@@ -94,10 +95,11 @@ class Tower {
   void readSoundSet();
   std::string soundSetPath(const std::string& set) const;
   void listSoundSets();
+  TowerDefaults ownSettings() const;
 
   static std::atomic<Tower*> current_;
 
-  TowerSettingsStore& settings_;
+  SettingsStore& settings_;
   std::string name_;
   std::string imagesTower_;
   int ram_ = 0;

@@ -1,5 +1,5 @@
-// A tower folder written by the test in a temporary data folder, and a
-// settings store in memory.
+// A tower folder written by the test in a temporary data folder, with the
+// registry hives of the settings store beside it.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,38 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "tower/tower_settings.h"
+#include <cstdlib>
+
+#include "shell/settings_store.h"
 
 namespace clangor::testing {
-
-class MemorySettings : public TowerSettingsStore {
- public:
-  explicit MemorySettings(std::filesystem::path dataFolder) : dataFolder_(std::move(dataFolder)) {}
-
-  std::string AppDataPath(const std::string& subPath) const override {
-    return dataFolder_.string() + "/" + subPath;
-  }
-  void LoadTowerSettings(const std::string& towerName, const TowerSettingDefaults& defaults) override {
-    loadedTower = towerName;
-    loadedDefaults = defaults;
-    if (!saved.count(towerName)) {
-      towerStrings[0] = defaults.semitoneShift;
-      towerStrings[1] = defaults.soundsFile;
-    } else {
-      towerStrings = saved[towerName];
-    }
-  }
-  void SaveTowerSettings(const std::string& towerName) override { saved[towerName] = towerStrings; }
-  std::string GetTowerString(int index) const override { return towerStrings.at(index); }
-  void SetString(const std::string& name, const std::string& text) override { strings[name] = text; }
-
-  std::filesystem::path dataFolder_;
-  std::string loadedTower;
-  TowerSettingDefaults loadedDefaults;
-  std::map<int, std::string> towerStrings{{0, ""}, {1, ""}};
-  std::map<std::string, std::map<int, std::string>> saved;
-  std::map<std::string, std::string> strings;
-};
 
 // The control table file: the two header words, then `values`.
 inline void WriteControlTable(const std::filesystem::path& path, std::int32_t count,
@@ -59,12 +32,15 @@ class TowerFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    data_ = std::filesystem::temp_directory_path() /
+    root_ = std::filesystem::temp_directory_path() /
             (std::string("clangor_tower_") + info->test_suite_name() + "_" + info->name());
-    std::filesystem::remove_all(data_);
+    data_ = root_ / "Orvanta" / "Clangor";
+    std::filesystem::remove_all(root_);
     std::filesystem::create_directories(data_);
+    setenv("CLANGOR_COMMON_APPDATA", root_.c_str(), 1);
+    setenv("CLANGOR_REGISTRY_DIR", (root_ / "registry").c_str(), 1);
   }
-  void TearDown() override { std::filesystem::remove_all(data_); }
+  void TearDown() override { std::filesystem::remove_all(root_); }
 
   std::filesystem::path TowerFolder(const std::string& tower = "Test") const {
     return data_ / "Towers" / "XII" / tower;
@@ -81,7 +57,8 @@ class TowerFolderTest : public ::testing::Test {
     WriteControlTable(TowerFolder(tower) / "control.cld", count, version, values);
   }
 
-  std::filesystem::path data_;
+  std::filesystem::path root_;  // the common application-data folder
+  std::filesystem::path data_;  // the data folder under it
 };
 
 }  // namespace clangor::testing

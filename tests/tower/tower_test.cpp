@@ -10,7 +10,6 @@
 namespace clangor {
 namespace {
 
-using testing::MemorySettings;
 using testing::TowerFolderTest;
 
 const char* kTowerText =
@@ -93,7 +92,7 @@ class TowerLoadTest : public TowerFolderTest {
 
 TEST_F(TowerLoadTest, LoadsEveryFileInOrder) {
   WriteWholeTower();
-  MemorySettings settings(data_);
+  SettingsStore settings;
   Tower tower("Test", settings);
 
   EXPECT_EQ(tower.imagesTower(), "Old St Mary");
@@ -150,36 +149,39 @@ TEST_F(TowerLoadTest, LoadsEveryFileInOrder) {
 
 TEST_F(TowerLoadTest, SavedSettingsChooseTheSoundSetAndAreSavedWithTheTowerName) {
   WriteWholeTower();
-  MemorySettings settings(data_);
-  settings.saved["Test"] = {{0, "3"}, {1, "Quiet"}};
+  SettingsStore settings;
   {
+    // Loaded for the first time: the tower's own values become its settings.
     Tower tower("Test", settings);
     EXPECT_EQ(Tower::Current(), &tower);
-    // The tower's own values are offered as defaults.
-    EXPECT_EQ(settings.loadedTower, "Test");
-    EXPECT_EQ(settings.loadedDefaults.pealMins, 192);
-    EXPECT_EQ(settings.loadedDefaults.soundsFile, "Open");
-    EXPECT_EQ(settings.loadedDefaults.semitoneShift, "-2");
-    EXPECT_EQ(settings.loadedDefaults.halfMuffled, 1);
-    EXPECT_EQ(tower.recordingSource(), "Quiet");
-    EXPECT_EQ(tower.bellProperty(0, "OpenFile"), "");
-
-    // Choosing the other set and reloading replaces every sound key.
-    settings.towerStrings[1] = "Open";
-    settings.towerStrings[0] = "5";
-    tower.reloadSoundSet();
+    EXPECT_EQ(settings.GetTowerInt(tower_setting::PealMins), 192);
+    EXPECT_EQ(settings.GetTowerInt(tower_setting::Clappers), 1);
+    EXPECT_EQ(settings.GetTowerString(tower_string::SemitoneShift), "-2");
+    EXPECT_EQ(settings.GetTowerString(tower_string::SoundsFile), "Open");
     EXPECT_EQ(tower.recordingSource(), "Old St Mary");
-    EXPECT_EQ(tower.bellProperty(0, "OpenFile"), "t1.wav");
-    settings.towerStrings[1] = "Missing";
-    tower.reloadSoundSet();
-    EXPECT_EQ(tower.recordingSource(), "");
-    EXPECT_EQ(tower.bellProperty(0, "OpenFile"), "");
-    EXPECT_EQ(tower.bellProperty(1, "StrikingCorrection"), "");
-    EXPECT_EQ(tower.bellProperty(0, "Period"), "2.1");  // not a sound key
+    settings.SetTowerString(tower_string::SoundsFile, "Quiet");
+    settings.SetTowerInt(tower_setting::PealMins, 200);
   }
   EXPECT_EQ(Tower::Current(), nullptr);
-  EXPECT_EQ(settings.strings["TowerName"], "Test");
-  EXPECT_EQ(settings.saved["Test"][0], "5");
+  EXPECT_EQ(settings.GetString(TowerNameSetting), "Test");
+
+  // Loaded again: the saved settings stand, and choose the sound set.
+  Tower tower("Test", settings);
+  EXPECT_EQ(settings.GetTowerInt(tower_setting::PealMins), 200);
+  EXPECT_EQ(tower.recordingSource(), "Quiet");
+  EXPECT_EQ(tower.bellProperty(0, "OpenFile"), "");
+
+  // Choosing another set and reloading replaces every sound key.
+  settings.SetTowerString(tower_string::SoundsFile, "Open");
+  tower.reloadSoundSet();
+  EXPECT_EQ(tower.recordingSource(), "Old St Mary");
+  EXPECT_EQ(tower.bellProperty(0, "OpenFile"), "t1.wav");
+  settings.SetTowerString(tower_string::SoundsFile, "Missing");
+  tower.reloadSoundSet();
+  EXPECT_EQ(tower.recordingSource(), "");
+  EXPECT_EQ(tower.bellProperty(0, "OpenFile"), "");
+  EXPECT_EQ(tower.bellProperty(1, "StrikingCorrection"), "");
+  EXPECT_EQ(tower.bellProperty(0, "Period"), "2.1");  // not a sound key
 }
 
 TEST_F(TowerLoadTest, WithoutRamOnlyTheTowerSectionIsRead) {
@@ -187,7 +189,7 @@ TEST_F(TowerLoadTest, WithoutRamOnlyTheTowerSectionIsRead) {
   text.erase(text.find("RAM=64\n"), 7);
   WriteFile("tower.txt", text);
   WriteTable(2, 1, {});
-  MemorySettings settings(data_);
+  SettingsStore settings;
   Tower tower("Test", settings);
   EXPECT_EQ(tower.pealMins(), 192);
   EXPECT_TRUE(tower.rings().empty());
@@ -212,7 +214,7 @@ TEST_F(TowerLoadTest, AWrongHeaderEndsTheFile) {
   };
   for (const auto& c : cases) {
     WriteFile("tower.txt", c.towerText);
-    MemorySettings settings(data_);
+    SettingsStore settings;
     Tower tower("Test", settings);
     EXPECT_EQ(tower.pealMins(), c.pealMins) << c.what;
     EXPECT_EQ(tower.rings().size(), c.rings) << c.what;
@@ -238,7 +240,7 @@ TEST_F(TowerLoadTest, ControlTableHeaderDecidesTheBells) {
     for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<double>(i);
     WriteTable(c.count, c.version, values);
     WriteFile("control.txt", "[Base Image]\n\n[1]\nPeriod=2\n[3]\nPeriod=3\n");
-    MemorySettings settings(data_);
+    SettingsStore settings;
     Tower tower("Test", settings);
     EXPECT_EQ(tower.bellCount(), c.bellCount) << c.what;
     // control.txt keeps bells up to the count only.
@@ -258,7 +260,7 @@ TEST_F(TowerLoadTest, ControlRowsAreFoundByBellRingingBellsAndSpeed) {
   std::vector<double> values(4 * 4 * 5460);
   for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<double>(i);
   WriteTable(4, 1, values);
-  MemorySettings settings(data_);
+  SettingsStore settings;
   Tower tower("Test", settings);
   const ControlTable& table = tower.controlTable();
   const struct {
@@ -287,7 +289,7 @@ TEST_F(TowerLoadTest, ControlRowsAreFoundByBellRingingBellsAndSpeed) {
 }
 
 TEST_F(TowerLoadTest, AMissingTowerLoadsItsDefaults) {
-  MemorySettings settings(data_);
+  SettingsStore settings;
   Tower tower("Nowhere", settings);
   EXPECT_EQ(tower.imagesTower(), "Nowhere");
   EXPECT_EQ(tower.pealMins(), 180);
@@ -298,12 +300,12 @@ TEST_F(TowerLoadTest, AMissingTowerLoadsItsDefaults) {
 }
 
 TEST_F(TowerLoadTest, ListsTowerFoldersOrTwelveBells) {
-  MemorySettings settings(data_);
-  EXPECT_EQ(Tower::listTowers(settings), std::vector<std::string>{"Twelve Bells"});
+  SettingsStore settings;
+  EXPECT_EQ(Tower::listTowers(), std::vector<std::string>{"Twelve Bells"});
   WriteFile("tower.txt", "", "St Mary");
   WriteFile("tower.txt", "", "All Saints");
   std::ofstream(data_ / "Towers" / "XII" / "notes.txt") << "not a tower";
-  EXPECT_EQ(Tower::listTowers(settings), (std::vector<std::string>{"All Saints", "St Mary"}));
+  EXPECT_EQ(Tower::listTowers(), (std::vector<std::string>{"All Saints", "St Mary"}));
 }
 
 TEST(TowerText, TidiesKeysAndValues) {
