@@ -1,0 +1,45 @@
+// The mixer rendered into memory instead of a sound card, and from there into
+// a WAV file: the same periods, the same samples, at a pace the caller sets.
+// The caller interleaves its blows with renderFrames / renderUntil, so a blow
+// starts at the first frame the next render makes.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sound/mixer.h"
+#include "sound/sound_device.h"
+
+namespace clangor {
+
+class OfflineRender final : public SoundDevice {
+ public:
+  // `mixer` must outlive the render. Renders in periods of `framesPerPeriod`.
+  explicit OfflineRender(Mixer& mixer, int framesPerPeriod = Mixer::MaxFramesPerPeriod);
+
+  std::uint32_t sampleRate() const override { return Mixer::OutputRate; }
+  int framesPerPeriod() const override { return period_; }
+
+  // Renders `frames` more frames, period by period.
+  void renderFrames(std::uint64_t frames);
+  // Renders whole periods until at least `frame` frames have been made.
+  void renderUntil(std::uint64_t frame);
+  std::uint64_t frames() const { return samples_.size() / Mixer::OutputChannels; }
+  // Interleaved left, right.
+  const std::vector<std::int16_t>& samples() const { return samples_; }
+  // Writes everything rendered so far; false when the file cannot be written.
+  bool writeWave(const std::string& path) const;
+
+  // An opener for TowerSound and other owners of a device: makes an offline
+  // render and leaves a pointer to it in `made` (valid while the device lives).
+  static SoundDeviceOpener Opener(OfflineRender*& made, int framesPerPeriod = Mixer::MaxFramesPerPeriod);
+
+ private:
+  Mixer& mixer_;
+  int period_;
+  std::vector<std::int16_t> samples_;
+};
+
+}  // namespace clangor
