@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "sound/mixer.h"
+#include "sound/offline_render.h"
+#include "sound/wave_file.h"
+#include "sound/wave_writer.h"
+
+namespace clangor {
+namespace {
+
+class OfflineRenderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("clangor_offline_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::vector<std::uint8_t> Bytes(const std::string& name) const {
+    std::ifstream in(folder_ / name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  std::filesystem::path folder_;
+};
+
+TEST_F(OfflineRenderTest, WritesAWaveFileByteForByte) {
+  const std::int16_t samples[] = {1, -2, 0x1234, -32768};
+  const std::string path = (folder_ / "two.wav").string();
+  ASSERT_TRUE(WriteWaveFile(path, samples, 2, 2, 44100));
+  const std::vector<std::uint8_t> expected{
+      'R', 'I', 'F', 'F', 44, 0, 0, 0, 'W', 'A', 'V', 'E',
+      'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 2, 0,        // PCM, stereo
+      0x44, 0xAC, 0, 0, 0x10, 0xB1, 2, 0, 4, 0, 16, 0,    // 44100 Hz, 176400 bytes/s, 4, 16 bits
+      'd', 'a', 't', 'a', 8, 0, 0, 0,
+      1, 0, 0xFE, 0xFF, 0x34, 0x12, 0x00, 0x80};
+  EXPECT_EQ(Bytes("two.wav"), expected);
+  EXPECT_FALSE(std::filesystem::exists(path + ".partial"));
+  EXPECT_FALSE(WriteWaveFile((folder_ / "no" / "such" / "folder.wav").string(), samples, 2, 2, 44100));
+  EXPECT_FALSE(WriteWaveFile(path, samples, 1, 3, 44100));
+}
+
+// The render of a blow, written and read back through the project's reader,
+// holds the very samples the mixer made.
+TEST_F(OfflineRenderTest, TheRenderReadsBackThroughTheWaveReader) {
+  Mixer mixer;
+  OfflineRender render(mixer, 100);
+  EXPECT_EQ(render.sampleRate(), 44100u);
+  EXPECT_EQ(render.framesPerPeriod(), 100);
+  std::vector<std::int16_t> tone;
+  for (int i = 0; i < 300; ++i) tone.push_back(static_cast<std::int16_t>((i % 50) * 400 - 10000));
+  const Mixer::BufferId id = mixer.createBuffer(MonoBuffer16(44100, tone));
+  mixer.setFrequency(id, 33075);  // three quarters of the output rate
+  render.renderUntil(150);        // a blow that starts at frame 200
+  EXPECT_EQ(render.frames(), 200u);
+  mixer.playFromStart(id);
+  render.renderFrames(450);
+  ASSERT_EQ(render.frames(), 650u);
+  EXPECT_EQ(render.samples()[400], -10000);  // the blow's first sample
+  EXPECT_EQ(render.samples()[402], -9700);   // three quarters of the way to -9600
+  EXPECT_EQ(render.samples()[399], 0);
+
+  const std::string path = (folder_ / "blow.wav").string();
+  ASSERT_TRUE(render.writeWave(path));
+  WaveFile file;
+  ASSERT_EQ(file.Open(path), WaveFile::Ok);
+  EXPECT_EQ(file.Format().channels, 2);
+  EXPECT_EQ(file.Format().samplesPerSec, 44100u);
+  EXPECT_EQ(file.Format().bitsPerSample, 16);
+  ASSERT_EQ(file.Size(), 650u * 4);
+  const std::vector<std::uint8_t> data = file.ReadAll();
+  std::vector<std::int16_t> back(data.size() / 2);
+  for (std::size_t i = 0; i < back.size(); ++i) {
+    back[i] = static_cast<std::int16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+  }
+  EXPECT_EQ(back, render.samples());
+}
+
+}  // namespace
+}  // namespace clangor
