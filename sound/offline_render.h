@@ -21,6 +21,7 @@ class OfflineRender final : public SoundDevice {
 
   std::uint32_t sampleRate() const override { return Mixer::OutputRate; }
   int framesPerPeriod() const override { return period_; }
+  std::string name() const override { return "offline"; }
 
   // Renders `frames` more frames, period by period.
   void renderFrames(std::uint64_t frames);

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <string>
+
 #include "sound/mixer.h"
 #include "sound/sound_result.h"
 
@@ -22,6 +24,10 @@ class SdlSoundDevice final : public SoundDevice {
 
   std::uint32_t sampleRate() const override { return static_cast<std::uint32_t>(spec_.freq); }
   int framesPerPeriod() const override { return spec_.samples; }
+  std::string name() const override {
+    const char* driver = SDL_GetCurrentAudioDriver();
+    return std::string("SDL ") + (driver ? driver : "?");
+  }
 
  private:
   SDL_AudioDeviceID device_;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace clangor {
 
@@ -18,6 +19,8 @@ class SoundDevice {
   virtual std::uint32_t sampleRate() const = 0;
   // Frames the device asks the mixer for at a time.
   virtual int framesPerPeriod() const = 0;
+  // What plays the sound, for reports ("offline", "SDL pulseaudio").
+  virtual std::string name() const = 0;
 };
 
 // Opens a device that plays `mixer`. On failure returns nothing and sets
