@@ -10,6 +10,7 @@
 namespace clangor {
 
 class SettingsSource;
+class TickSource;
 
 // The millisecond tick count the clock reads: a 32-bit count that wraps.
 // The engine passes the platform's tick source; tests and the headless ringer
@@ -23,6 +24,7 @@ double ClockFactorForStep(int step);
 // clockFactor towards maxClockFactor and reports through `changed` whether it
 // moved. Either thread.
 double ReadClock(const TickReader& ticks, bool adjust, bool* changed = nullptr);
+double ReadClock(const TickSource& ticks, bool adjust, bool* changed = nullptr);
 
 // Up: raises clockFactor towards maxClockFactor (by at most 1.0 and at most a
 // factor sqrt(2)); down: lowers it by 2.5 %. Returns whether it changed.

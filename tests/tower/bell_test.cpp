@@ -359,6 +359,36 @@ TEST_F(BellTest, ANewPealSpeedReachesTheBellsOneRowLater) {
   EXPECT_EQ(changes, 1);
 }
 
+TEST_F(BellTest, BellsJoinFiringStrokeByStrokeAndLeaveIt) {
+  LoadTower();
+  Ringing().bellsInPlay = 2;
+  bell(0).start(0);
+  bell(1).start(1);
+  bell(1).state().time = -Ringing().blowInterval;
+  std::vector<int> steps;  // firingStep after each blow
+  const auto ring = [&](double until) {
+    for (double t = bell(0).state().time; t < until; t += 0.1) {
+      for (int i = 0; i < 2; ++i) {
+        while (bell(i).state().time < t) {
+          if (bell(i).advanceTo(t) & Bell::Struck) steps.push_back(Ringing().firingStep);
+        }
+      }
+    }
+  };
+  ring(10.0);
+  EXPECT_EQ(Ringing().firingStep, 0);
+  Ringing().firing = true;
+  ring(30.0);
+  EXPECT_EQ(Ringing().firingStep, 2);
+  EXPECT_NE(bell(0).state().extraDelay, 0.0);
+  Ringing().firing = false;
+  ring(50.0);
+  EXPECT_EQ(Ringing().firingStep, 0);
+  // Joining and leaving went one bell at a time.
+  for (std::size_t i = 1; i < steps.size(); ++i) EXPECT_LE(std::abs(steps[i] - steps[i - 1]), 1);
+  EXPECT_FALSE(bell(0).state().stood);
+}
+
 TEST_F(BellTest, TheManualBellMirrorsItsPartnerAndTakesTheUsersPull) {
   LoadTower();
   Ringing().bellsInPlay = 1;
