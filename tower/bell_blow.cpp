@@ -114,10 +114,10 @@ void Bell::start(int position) {
     const int k = r.bellsInPlay;
     r.blowInterval = BlowIntervalFor(r.pealSpeedInUse, k);
     r.changeRate = ChangeRateFor(k);
-    r.rowBlows = 0;
     r.firingStep = 0;
     r.standingRow = false;
   }
+  r.rowBlows = 0;
   if (!manual_) {
     if (!counted_) ++r.bellsSwinging;
     counted_ = true;

@@ -288,6 +288,21 @@ TEST_F(BellTest, DataThatCannotSwingLeavesTheBellAtRest) {
   }
 }
 
+TEST_F(BellTest, PictureAnglesOutOfOrderStillSwing) {
+  LoadTower("p2=9000\np4=-9000\n");
+  Ringing().bellsInPlay = 1;
+  Bell& b = bell(0);
+  b.start(0);
+  int blows = 0;
+  RunBell(b, 20.0, [&](int flags) {
+    blows += (flags & Bell::Struck) ? 1 : 0;
+    EXPECT_GE(b.picture(), 0);
+    EXPECT_LT(b.picture(), 7);
+  });
+  EXPECT_GT(blows, 4);
+  EXPECT_FALSE(b.state().stood);
+}
+
 TEST_F(BellTest, AZeroTableLetsTheBellFallBackOntoItsStayAndStand) {
   LoadTower("", std::vector<double>(2 * 2 * 5460, 0.0));
   Ringing().bellsInPlay = 1;
