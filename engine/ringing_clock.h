@@ -26,8 +26,9 @@ double ClockFactorForStep(int step);
 double ReadClock(const TickReader& ticks, bool adjust, bool* changed = nullptr);
 double ReadClock(const TickSource& ticks, bool adjust, bool* changed = nullptr);
 
-// Worker thread (the ringing loop). Up: raises clockFactor towards maxClockFactor (by at most 1.0 and at most a
-// factor sqrt(2)); down: lowers it by 2.5 %. Returns whether it changed.
+// Worker thread (the ringing loop). Up: raises clockFactor towards
+// maxClockFactor (by at most 1.0 and at most a factor sqrt(2)); down: lowers
+// it by 2.5 %. Returns whether it changed.
 bool AdjustClockFactor(bool up);
 
 // The clock-speed commands: user-interface thread.
@@ -49,8 +50,8 @@ void SetPealSpeed(int minutes);
 // Sets the speed the bells adopt stroke by stroke while ringing.
 void SetPendingPealSpeed(int minutes);
 
-// Worker thread. When the first bell of a ringing loop starts: the blow interval and the
-// change rate for the bells in play at the speed in use.
+// Worker thread. When the first bell of a ringing loop starts: the blow
+// interval and the change rate for the bells in play at the speed in use.
 void SetBlowInterval();
 
 }  // namespace clangor
