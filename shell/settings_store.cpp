@@ -125,6 +125,9 @@ void SettingsStore::LoadTowerSettings(const TowerDefaults& tower) {
   towerInts_[tower_setting::Remember_CWPC] = tower.RememberMufflesAndWholePulls;
   try {
     OvLibrary::RegistryKey key(TowerKeyPath(tower.name));
+    // Once writing is disabled the registry is only read: a tower seen for
+    // the first time keeps its own values without its key being made.
+    if (writeDisabled_ && !OpenExisting(key)) return;
     key.Open(CurrentUser(), true);
     if (!key.created()) {
       key.ReadString(TowerStringNames[tower_string::SemitoneShift], towerStrings_[tower_string::SemitoneShift]);
@@ -135,6 +138,16 @@ void SettingsStore::LoadTowerSettings(const TowerDefaults& tower) {
   } catch (const OvLibrary::RegistryException& failure) {
     Failed(failure);
   }
+}
+
+bool SettingsStore::OpenExisting(OvLibrary::RegistryKey& key) {
+  try {
+    key.Open(CurrentUser(), false);
+  } catch (const OvLibrary::RegistryException& failure) {
+    if (failure.Code() != registry::error::FileNotFound) throw;
+    return false;
+  }
+  return true;
 }
 
 void SettingsStore::SaveTowerSettings(const TowerDefaults& tower) {

@@ -15,6 +15,7 @@
 
 #include "ringing/settings_source.h"
 #include "shell/framework/registry_exception.h"
+#include "shell/framework/registry_key.h"
 #include "shell/settings_table.h"
 
 namespace clangor {
@@ -82,6 +83,8 @@ class SettingsStore final : public SettingsSource {
   void ReadAll();
   void WriteAll();
   void Failed(const OvLibrary::RegistryException& failure);
+  // Opens an existing key; false when there is none.
+  bool OpenExisting(OvLibrary::RegistryKey& key);
 
   std::string towerName_;
   int ints_[IntSettingCount];
