@@ -18,6 +18,14 @@ std::atomic<SettingsStore*> currentStore{nullptr};
 
 registry::Key CurrentUser() { return registry::Key::Root(registry::HiveId::CurrentUser); }
 
+// Reads an integer value into a setting, which keeps what it holds when the
+// value is missing.
+void ReadInt(OvLibrary::RegistryKey& key, std::string_view name, std::atomic<int>& setting) {
+  std::int32_t value = setting;
+  key.ReadInt(name, value);
+  setting = value;
+}
+
 }  // namespace
 
 SettingsStore::SettingsStore() : towerName_(DefaultTowerName) {
@@ -62,7 +70,7 @@ void SettingsStore::ReadAll() {
     key.Open(CurrentUser(), true);
     if (!key.created()) {
       key.ReadString(TowerNameSetting, towerName_);
-      for (int i = 0; i < IntSettingCount; ++i) key.ReadInt(IntSettings[i].name, ints_[i]);
+      for (int i = 0; i < IntSettingCount; ++i) ReadInt(key, IntSettings[i].name, ints_[i]);
     }
     key.Close();
   } catch (const OvLibrary::RegistryException& failure) {
@@ -91,11 +99,11 @@ void SettingsStore::SetString(std::string_view name, std::string text) {
 }
 
 int SettingsStore::GetInt(int index) const {
-  return index >= 0 && index < IntSettingCount ? ints_[index] : 0;
+  return index >= 0 && index < IntSettingCount ? ints_[index].load(std::memory_order_relaxed) : 0;
 }
 
 void SettingsStore::SetInt(int index, int value) {
-  if (index >= 0 && index < IntSettingCount) ints_[index] = value;
+  if (index >= 0 && index < IntSettingCount) ints_[index].store(value, std::memory_order_relaxed);
 }
 
 std::string SettingsStore::GetTowerString(int index) const {
@@ -107,11 +115,11 @@ void SettingsStore::SetTowerString(int index, std::string text) {
 }
 
 int SettingsStore::GetTowerInt(int index) const {
-  return index >= 0 && index < TowerIntCount ? towerInts_[index] : 0;
+  return index >= 0 && index < TowerIntCount ? towerInts_[index].load(std::memory_order_relaxed) : 0;
 }
 
 void SettingsStore::SetTowerInt(int index, int value) {
-  if (index >= 0 && index < TowerIntCount) towerInts_[index] = value;
+  if (index >= 0 && index < TowerIntCount) towerInts_[index].store(value, std::memory_order_relaxed);
 }
 
 void SettingsStore::LoadTowerSettings(const TowerDefaults& tower) {
@@ -131,7 +139,7 @@ void SettingsStore::LoadTowerSettings(const TowerDefaults& tower) {
     key.Open(CurrentUser(), true);
     if (!key.created()) {
       key.ReadString(TowerStringNames[tower_string::SemitoneShift], towerStrings_[tower_string::SemitoneShift]);
-      for (int i = 0; i < TowerIntCount; ++i) key.ReadInt(TowerIntNames[i], towerInts_[i]);
+      for (int i = 0; i < TowerIntCount; ++i) ReadInt(key, TowerIntNames[i], towerInts_[i]);
       key.ReadString(TowerStringNames[tower_string::SoundsFile], towerStrings_[tower_string::SoundsFile]);
     }
     key.Close();

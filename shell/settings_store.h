@@ -5,10 +5,15 @@
 //
 // Constructed first at start-up (it reads everything then) and destroyed
 // last at exit (it writes everything back then, unless a registry failure
-// disabled writing). Everything between acts on memory only. Used from the
+// disabled writing). Everything between acts on memory only.
+//
+// Threads: the integer settings (GetInt, SetInt, GetTowerInt, SetTowerInt)
+// may be read and set from any thread, since the ringing loop polls some of
+// them while the user changes them; everything else belongs to the
 // user-interface thread.
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -87,9 +92,9 @@ class SettingsStore final : public SettingsSource {
   bool OpenExisting(OvLibrary::RegistryKey& key);
 
   std::string towerName_;
-  int ints_[IntSettingCount];
+  std::atomic<int> ints_[IntSettingCount];
   std::string towerStrings_[TowerStringCount];
-  int towerInts_[TowerIntCount];
+  std::atomic<int> towerInts_[TowerIntCount];
   bool writeDisabled_ = false;
   std::optional<OvLibrary::RegistryException> lastError_;
 };
