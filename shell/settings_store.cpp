@@ -30,13 +30,7 @@ void ReadInt(OvLibrary::RegistryKey& key, std::string_view name, std::atomic<int
 
 SettingsStore::SettingsStore() : towerName_(DefaultTowerName) {
   for (int i = 0; i < IntSettingCount; ++i) ints_[i] = IntSettings[i].defaultValue;
-  const TowerDefaults none;
-  towerStrings_[tower_string::SemitoneShift] = none.SemitoneShift;
-  towerStrings_[tower_string::SoundsFile] = none.SoundsFile;
-  towerInts_[tower_setting::PealMins] = none.PealMins;
-  towerInts_[tower_setting::Clappers] = none.HalfMuffled;
-  towerInts_[tower_setting::WholePullChanges] = none.WholePullChanges;
-  towerInts_[tower_setting::Remember_CWPC] = none.RememberMufflesAndWholePulls;
+  TakeTowerValues(TowerDefaults{});
   currentStore = this;
   ReadAll();
 }
@@ -122,15 +116,19 @@ void SettingsStore::SetTowerInt(int index, int value) {
   if (index >= 0 && index < TowerIntCount) towerInts_[index].store(value, std::memory_order_relaxed);
 }
 
-void SettingsStore::LoadTowerSettings(const TowerDefaults& tower) {
-  // The tower's own values first: they stand for a new key, and for any value
-  // missing from an old one (rather than the previous tower's values).
+void SettingsStore::TakeTowerValues(const TowerDefaults& tower) {
   towerStrings_[tower_string::SemitoneShift] = tower.SemitoneShift;
   towerStrings_[tower_string::SoundsFile] = tower.SoundsFile;
   towerInts_[tower_setting::PealMins] = tower.PealMins;
   towerInts_[tower_setting::Clappers] = tower.HalfMuffled;
   towerInts_[tower_setting::WholePullChanges] = tower.WholePullChanges;
   towerInts_[tower_setting::Remember_CWPC] = tower.RememberMufflesAndWholePulls;
+}
+
+void SettingsStore::LoadTowerSettings(const TowerDefaults& tower) {
+  // The tower's own values first: they stand for a new key, and for any value
+  // missing from an old one (rather than the previous tower's values).
+  TakeTowerValues(tower);
   try {
     OvLibrary::RegistryKey key(TowerKeyPath(tower.name));
     // Once writing is disabled the registry is only read: a tower seen for

@@ -88,6 +88,7 @@ class SettingsStore final : public SettingsSource {
   void ReadAll();
   void WriteAll();
   void Failed(const OvLibrary::RegistryException& failure);
+  void TakeTowerValues(const TowerDefaults& tower);
   // Opens an existing key; false when there is none.
   bool OpenExisting(OvLibrary::RegistryKey& key);
 
