@@ -214,4 +214,21 @@ Status Key::Delete(std::string_view subKey, bool tree) const {
   });
 }
 
+HiveBatch::HiveBatch(const Key& key) : file_(key.file_) {
+  if (!file_) {
+    status_ = error::InvalidHandle;
+    return;
+  }
+  status_ = file_->BeginBatch();
+  open_ = status_ == error::Success;
+}
+
+HiveBatch::~HiveBatch() { Commit(); }
+
+Status HiveBatch::Commit() {
+  if (!open_) return status_;
+  open_ = false;
+  return file_->EndBatch();
+}
+
 }  // namespace clangor::registry

@@ -26,6 +26,16 @@ void ReadInt(OvLibrary::RegistryKey& key, std::string_view name, std::atomic<int
   setting = value;
 }
 
+// Makes the writes through `key` reach the hive file together, in one
+// writing of the file rather than one per value.
+template <typename Writes>
+void WriteTogether(OvLibrary::RegistryKey& key, Writes&& writes) {
+  registry::HiveBatch batch(key.handle());
+  writes();
+  if (registry::Status s = batch.Commit(); s != registry::error::Success)
+    throw OvLibrary::RegistryException(OvLibrary::RegistryException::SetValueFailed, s, key.name());
+}
+
 }  // namespace
 
 SettingsStore::SettingsStore() : towerName_(DefaultTowerName) {
@@ -76,8 +86,10 @@ void SettingsStore::WriteAll() {
   try {
     OvLibrary::RegistryKey key(SettingsKeyPath());
     key.Open(CurrentUser(), true);
-    key.WriteString(TowerNameSetting, towerName_);
-    for (int i = 0; i < IntSettingCount; ++i) key.WriteInt(IntSettings[i].name, ints_[i]);
+    WriteTogether(key, [&] {
+      key.WriteString(TowerNameSetting, towerName_);
+      for (int i = 0; i < IntSettingCount; ++i) key.WriteInt(IntSettings[i].name, ints_[i]);
+    });
     key.Close();
   } catch (const OvLibrary::RegistryException& failure) {
     Failed(failure);
@@ -163,8 +175,10 @@ void SettingsStore::SaveTowerSettings(const TowerDefaults& tower) {
   try {
     OvLibrary::RegistryKey key(TowerKeyPath(tower.name));
     key.Open(CurrentUser(), true);
-    for (int i = 0; i < TowerStringCount; ++i) key.WriteString(TowerStringNames[i], towerStrings_[i]);
-    for (int i = 0; i < TowerIntCount; ++i) key.WriteInt(TowerIntNames[i], towerInts_[i]);
+    WriteTogether(key, [&] {
+      for (int i = 0; i < TowerStringCount; ++i) key.WriteString(TowerStringNames[i], towerStrings_[i]);
+      for (int i = 0; i < TowerIntCount; ++i) key.WriteInt(TowerIntNames[i], towerInts_[i]);
+    });
     key.Close();
   } catch (const OvLibrary::RegistryException& failure) {
     Failed(failure);

@@ -216,6 +216,48 @@ TEST_F(RegistryTest, HivesAreSeparateFiles) {
             std::string::npos);
 }
 
+// A batch writes the file once, at its end; until then the file is as it
+// was, while the batch's own keys already see their changes.
+TEST_F(RegistryTest, ABatchWritesTheFileOnce) {
+  Key key = Open("Shared");
+  const std::string before = ReadFile(hivePath);
+  {
+    HiveBatch batch(key);
+    ASSERT_EQ(batch.status(), error::Success);
+    Key below;
+    ASSERT_EQ(key.Create("Below", Access::ReadWrite, below), error::Success);
+    for (std::uint32_t i = 0; i < 20; ++i) ASSERT_EQ(below.SetDword("V" + std::to_string(i), i), error::Success);
+    {
+      HiveBatch inner(key);  // batches nest: only the outermost writes
+      key.SetString("Name", "Eight Bells");
+    }
+    std::uint32_t v = 0;
+    EXPECT_EQ(below.GetDword("V7", v), error::Success);
+    EXPECT_EQ(v, 7u);
+    EXPECT_EQ(ReadFile(hivePath), before);
+    EXPECT_EQ(batch.Commit(), error::Success);
+  }
+  std::vector<std::string> names;
+  Key other;
+  ASSERT_EQ(Key::Root(HiveId::CurrentUser).Open("Shared\\Below", Access::Read, other), error::Success);
+  other.ValueNames(names);
+  EXPECT_EQ(names.size(), 20u);
+  std::string name;
+  EXPECT_EQ(Open("Shared").GetString("Name", name), error::Success);
+  EXPECT_EQ(name, "Eight Bells");
+}
+
+TEST_F(RegistryTest, ABatchOverADamagedHiveChangesNothing) {
+  const std::string text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\K]\n\"Good\"=dword:00000007\n\"Bad\"=dword:\n";
+  WriteFile(hivePath, text);
+  Key key;
+  ASSERT_EQ(Key::Root(HiveId::CurrentUser).Open("K", Access::ReadWrite, key), error::Success);
+  HiveBatch batch(key);
+  EXPECT_EQ(key.SetDword("Good", 8), error::RegistryCorrupt);
+  EXPECT_EQ(batch.Commit(), error::Success);  // nothing gathered, nothing to write
+  EXPECT_EQ(ReadFile(hivePath), text);
+}
+
 TEST(RegistryFolder, FromTheEnvironment) {
   struct Case {
     const char* registryDir;
