@@ -61,12 +61,18 @@ int main(int argc, char** argv) {
   double writes = Time([&] {
     for (int i = 0; i < Count; ++i) key.SetDword("/opt/Orvanta/Clangor/file" + std::to_string(i), 1);
   });
+  double batched = Time([&] {
+    reg::HiveBatch batch(key);
+    for (int i = 0; i < Count; ++i) key.SetDword("/opt/Orvanta/Clangor/file" + std::to_string(i), 2);
+    batch.Commit();
+  });
   std::uint32_t v = 0;
   double reads = Time([&] {
     for (int i = 0; i < Count; ++i) key.GetDword("/opt/Orvanta/Clangor/file" + std::to_string(i), v);
   });
   std::printf("hive, %d values written one by one: %8.2f ms (%.3f ms each, the last into a %d-value key)\n", Count,
               writes, writes / Count, Count);
+  std::printf("hive, %d values changed in one batch: %8.2f ms\n", Count, batched);
   std::printf("hive, %d values read one by one:    %8.2f ms\n", Count, reads);
   if (argc <= 1) std::filesystem::remove_all(folder);
   return 0;
