@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/ticks.h"
 #include "ringing/settings_source.h"
 
 namespace clangor {
@@ -36,6 +37,10 @@ double ReadClock(const TickReader& ticks, bool adjust, bool* changed) {
   const double reading = r.clockReading + r.clockFactor * elapsed;
   r.clockReading = reading;
   return reading;
+}
+
+double ReadClock(const TickSource& ticks, bool adjust, bool* changed) {
+  return ReadClock([&ticks] { return ticks.Ticks(); }, adjust, changed);
 }
 
 bool AdjustClockFactor(bool up) {

@@ -10,6 +10,7 @@
 namespace clangor {
 
 class SettingsSource;
+class TickSource;
 
 // The millisecond tick count the clock reads: a 32-bit count that wraps.
 // The engine passes the platform's tick source; tests and the headless ringer
@@ -23,11 +24,14 @@ double ClockFactorForStep(int step);
 // clockFactor towards maxClockFactor and reports through `changed` whether it
 // moved. Either thread.
 double ReadClock(const TickReader& ticks, bool adjust, bool* changed = nullptr);
+double ReadClock(const TickSource& ticks, bool adjust, bool* changed = nullptr);
 
-// Up: raises clockFactor towards maxClockFactor (by at most 1.0 and at most a
-// factor sqrt(2)); down: lowers it by 2.5 %. Returns whether it changed.
+// Worker thread (the ringing loop). Up: raises clockFactor towards
+// maxClockFactor (by at most 1.0 and at most a factor sqrt(2)); down: lowers
+// it by 2.5 %. Returns whether it changed.
 bool AdjustClockFactor(bool up);
 
+// The clock-speed commands: user-interface thread.
 void ResetClockSpeed();
 // clockStep = `maxTimeFactor` (the MaxTimeFactor setting).
 void SetClockStepFromSettings(int maxTimeFactor);
@@ -39,14 +43,15 @@ void SlowestClockSpeed();
 bool ChangeClockStep(bool up, bool followActual, int maxTimeFactor);
 bool ChangeClockStep(bool up, bool followActual, const SettingsSource& settings);
 
+// User-interface thread (SetPealSpeed also on the worker as it starts).
 // Sets the peal speed (150 to 240 minutes) now, with the bells' reference
 // speed; out of range it re-aligns the speed in use with pealSpeed.
 void SetPealSpeed(int minutes);
 // Sets the speed the bells adopt stroke by stroke while ringing.
 void SetPendingPealSpeed(int minutes);
 
-// When the first bell of a ringing loop starts: the blow interval and the
-// change rate for the bells in play at the speed in use.
+// Worker thread. When the first bell of a ringing loop starts: the blow
+// interval and the change rate for the bells in play at the speed in use.
 void SetBlowInterval();
 
 }  // namespace clangor

@@ -70,12 +70,14 @@ Status Key::Reach(std::string_view subKey, Access access, bool create, Key& resu
   if (s == error::FileNotFound && create) {
     // Only a key that is not there yet needs the hive to be written.
     if (access_ == Access::Read) return error::AccessDenied;
+    bool made = false;  // another program may have made it meanwhile
     s = file_->Change([&](HiveData& hive, bool& changed) {
       if (!hive.FindKey(path_)) return error::KeyDeleted;
-      found = hive.AddKey(full, &changed).path;
+      found = hive.AddKey(full, &made).path;
+      changed = made;
       return error::Success;
     });
-    if (s == error::Success && created) *created = true;
+    if (s == error::Success && created) *created = made;
   }
   if (s == error::Success) result = Key(file_, found, access);
   return s;
@@ -210,6 +212,23 @@ Status Key::Delete(std::string_view subKey, bool tree) const {
     changed = true;
     return error::Success;
   });
+}
+
+HiveBatch::HiveBatch(const Key& key) : file_(key.file_) {
+  if (!file_) {
+    status_ = error::InvalidHandle;
+    return;
+  }
+  status_ = file_->BeginBatch();
+  open_ = status_ == error::Success;
+}
+
+HiveBatch::~HiveBatch() { Commit(); }
+
+Status HiveBatch::Commit() {
+  if (!open_) return status_;
+  open_ = false;
+  return file_->EndBatch();
 }
 
 }  // namespace clangor::registry

@@ -121,6 +121,33 @@ class Key {
   std::shared_ptr<HiveFile> file_;
   std::string path_;
   Access access_ = Access::Read;
+
+  friend class HiveBatch;
+};
+
+// Gathers the changes made through the keys of one root (the given key's,
+// and keys opened below it) into one writing of the hive file, when the
+// batch ends. While it lives the hive's lock is held: other programs wait to
+// write, and in this program keys of any other root of the same hive must
+// not write (they would wait for this lock). Reads through the root's keys
+// see the gathered changes.
+class HiveBatch {
+ public:
+  explicit HiveBatch(const Key& key);
+  ~HiveBatch();  // commits, unless done
+  HiveBatch(const HiveBatch&) = delete;
+  HiveBatch& operator=(const HiveBatch&) = delete;
+
+  // How beginning went; when it failed, every change through the keys fails
+  // as it would without a batch.
+  Status status() const { return status_; }
+  // Writes the gathered changes; a failure means none of them reached the file.
+  Status Commit();
+
+ private:
+  std::shared_ptr<HiveFile> file_;
+  Status status_ = error::Success;
+  bool open_ = false;
 };
 
 }  // namespace clangor::registry

@@ -70,6 +70,13 @@ bool WriteAll(int fd, const std::string& text) {
 
 }  // namespace
 
+HiveFile::Stamp HiveFile::StampOf(const struct stat& st) {
+  return Stamp{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+               static_cast<unsigned long long>(st.st_size),
+               static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec,
+               static_cast<long long>(st.st_ctim.tv_sec) * 1000000000LL + st.st_ctim.tv_nsec};
+}
+
 HiveFile::HiveFile(HiveId id, std::string path) : id_(id), path_(std::move(path)) {}
 
 Status HiveFile::Load(bool force) {
@@ -90,10 +97,7 @@ Status HiveFile::Load(bool force) {
   }
   struct stat st {};
   if (::fstat(file.fd, &st) != 0) return FromErrno(errno);
-  Stamp stamp{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
-              static_cast<unsigned long long>(st.st_size),
-              static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec,
-              static_cast<long long>(st.st_ctim.tv_sec) * 1000000000LL + st.st_ctim.tv_nsec};
+  const Stamp stamp = StampOf(st);
   if (!force && stamp_ && *stamp_ == stamp) return state_ == State::NotHive ? error::RegistryCorrupt : error::Success;
   std::string text;
   if (!ReadAll(file.fd, text)) return FromErrno(errno);
@@ -106,33 +110,94 @@ Status HiveFile::Load(bool force) {
 
 Status HiveFile::Read(const std::function<Status(const HiveData&)>& look) {
   std::lock_guard lock(mutex_);
-  if (Status s = Load(false); s != error::Success) return s;
+  // In a batch we hold the file's lock: nobody else can have changed it.
+  if (batchDepth_ == 0) {
+    if (Status s = Load(false); s != error::Success) return s;
+  }
   return look(data_);
+}
+
+Status HiveFile::LockFile(int& fd) {
+  if (path_.empty()) return error::PathNotFound;
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), ec);
+  if (ec) return FromErrno(ec.value());
+  fd = ::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return FromErrno(errno);
+  while (::flock(fd, LOCK_EX) != 0) {
+    if (errno == EINTR) continue;
+    Status s = FromErrno(errno);
+    ::close(fd);
+    fd = -1;
+    return s;
+  }
+  // Under the lock the file is read afresh: another program may have written
+  // it since our last look, and its values must survive our change.
+  return Load(true);
+}
+
+Status HiveFile::Store(HiveData&& changed) {
+  if (Status s = WriteAtomically(WriteHiveText(changed, HiveRootName(id_))); s != error::Success) {
+    stamp_.reset();  // the next look reads the file, not what failed to reach it
+    return s;
+  }
+  // What we wrote is what now stands (nobody else writes while we hold the
+  // lock), so the next look needs no reparse.
+  data_ = std::move(changed);
+  struct stat st {};
+  if (::stat(path_.c_str(), &st) == 0) stamp_ = StampOf(st);
+  else stamp_.reset();
+  return error::Success;
 }
 
 Status HiveFile::Change(const std::function<Status(HiveData&, bool& changed)>& change) {
   std::lock_guard lock(mutex_);
-  if (path_.empty()) return error::PathNotFound;
-  std::error_code ec;
-  std::filesystem::path folder = std::filesystem::path(path_).parent_path();
-  std::filesystem::create_directories(folder, ec);
-  if (ec) return FromErrno(ec.value());
-
-  FileDescriptor lockFile(::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
-  if (lockFile.fd < 0) return FromErrno(errno);
-  while (::flock(lockFile.fd, LOCK_EX) != 0)
-    if (errno != EINTR) return FromErrno(errno);
-
-  // Under the lock the file is read afresh: another program may have written
-  // it since our last look, and its values must survive our change.
-  if (Status s = Load(true); s != error::Success) return s;
+  if (batchDepth_ > 0) {
+    if (state_ != State::Good) return error::RegistryCorrupt;
+    HiveData changedData = data_;
+    bool changed = false;
+    if (Status s = change(changedData, changed); s != error::Success || !changed) return s;
+    data_ = std::move(changedData);
+    batchChanged_ = true;
+    return error::Success;
+  }
+  int fd = -1;
+  Status s = LockFile(fd);
+  FileDescriptor lockFile(fd);  // closing it releases the lock
+  if (s != error::Success) return s;
   if (state_ != State::Good) return error::RegistryCorrupt;
   HiveData changedData = data_;
   bool changed = false;
-  if (Status s = change(changedData, changed); s != error::Success || !changed) return s;
-  if (Status s = WriteAtomically(WriteHiveText(changedData, HiveRootName(id_))); s != error::Success) return s;
-  // Read back what now stands, so that the next look needs no reparse.
-  return Load(true);
+  if (s = change(changedData, changed); s != error::Success || !changed) return s;
+  return Store(std::move(changedData));
+}
+
+Status HiveFile::BeginBatch() {
+  std::lock_guard lock(mutex_);
+  if (batchDepth_ > 0) {
+    ++batchDepth_;
+    return error::Success;
+  }
+  int fd = -1;
+  Status s = LockFile(fd);
+  if (s != error::Success) {
+    if (fd >= 0) ::close(fd);
+    return s;
+  }
+  batchLock_ = fd;
+  batchDepth_ = 1;
+  batchChanged_ = false;
+  return error::Success;
+}
+
+Status HiveFile::EndBatch() {
+  std::lock_guard lock(mutex_);
+  if (batchDepth_ == 0) return error::InvalidHandle;
+  if (--batchDepth_ > 0) return error::Success;
+  Status s = batchChanged_ ? Store(HiveData(data_)) : error::Success;
+  ::close(batchLock_);
+  batchLock_ = -1;
+  return s;
 }
 
 Status HiveFile::WriteAtomically(const std::string& text) {

@@ -3,6 +3,8 @@
 // writers in other programs are never overwritten with stale values.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -29,6 +31,11 @@ class HiveFile {
   // RegistryCorrupt and the file stays as the user left it.
   Status Change(const std::function<Status(HiveData&, bool& changed)>& change);
 
+  // Between these, changes gather in memory under the file's lock and reach
+  // the file once, at the end. Batches nest.
+  Status BeginBatch();
+  Status EndBatch();
+
   const std::string& Path() const { return path_; }
 
  private:
@@ -39,7 +46,12 @@ class HiveFile {
   };
   enum class State { Good, Damaged, NotHive };
 
+  static Stamp StampOf(const struct stat& st);
   Status Load(bool force);
+  // Takes the file's lock (fd set even when the reading after it fails).
+  Status LockFile(int& fd);
+  // Writes the hive and makes it the one last read.
+  Status Store(HiveData&& changed);
   Status WriteAtomically(const std::string& text);
 
   HiveId id_;
@@ -48,6 +60,9 @@ class HiveFile {
   std::optional<Stamp> stamp_;  // of the file last read; none while nothing was read
   HiveData data_;
   State state_ = State::Good;
+  int batchDepth_ = 0;
+  int batchLock_ = -1;  // the lock file, held for the batch
+  bool batchChanged_ = false;
 };
 
 }  // namespace clangor::registry

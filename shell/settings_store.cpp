@@ -18,17 +18,29 @@ std::atomic<SettingsStore*> currentStore{nullptr};
 
 registry::Key CurrentUser() { return registry::Key::Root(registry::HiveId::CurrentUser); }
 
+// Reads an integer value into a setting, which keeps what it holds when the
+// value is missing.
+void ReadInt(OvLibrary::RegistryKey& key, std::string_view name, std::atomic<int>& setting) {
+  std::int32_t value = setting;
+  key.ReadInt(name, value);
+  setting = value;
+}
+
+// Makes the writes through `key` reach the hive file together, in one
+// writing of the file rather than one per value.
+template <typename Writes>
+void WriteTogether(OvLibrary::RegistryKey& key, Writes&& writes) {
+  registry::HiveBatch batch(key.handle());
+  writes();
+  if (registry::Status s = batch.Commit(); s != registry::error::Success)
+    throw OvLibrary::RegistryException(OvLibrary::RegistryException::SetValueFailed, s, key.name());
+}
+
 }  // namespace
 
 SettingsStore::SettingsStore() : towerName_(DefaultTowerName) {
   for (int i = 0; i < IntSettingCount; ++i) ints_[i] = IntSettings[i].defaultValue;
-  const TowerDefaults none;
-  towerStrings_[tower_string::SemitoneShift] = none.SemitoneShift;
-  towerStrings_[tower_string::SoundsFile] = none.SoundsFile;
-  towerInts_[tower_setting::PealMins] = none.PealMins;
-  towerInts_[tower_setting::Clappers] = none.HalfMuffled;
-  towerInts_[tower_setting::WholePullChanges] = none.WholePullChanges;
-  towerInts_[tower_setting::Remember_CWPC] = none.RememberMufflesAndWholePulls;
+  TakeTowerValues(TowerDefaults{});
   currentStore = this;
   ReadAll();
 }
@@ -62,7 +74,7 @@ void SettingsStore::ReadAll() {
     key.Open(CurrentUser(), true);
     if (!key.created()) {
       key.ReadString(TowerNameSetting, towerName_);
-      for (int i = 0; i < IntSettingCount; ++i) key.ReadInt(IntSettings[i].name, ints_[i]);
+      for (int i = 0; i < IntSettingCount; ++i) ReadInt(key, IntSettings[i].name, ints_[i]);
     }
     key.Close();
   } catch (const OvLibrary::RegistryException& failure) {
@@ -74,8 +86,10 @@ void SettingsStore::WriteAll() {
   try {
     OvLibrary::RegistryKey key(SettingsKeyPath());
     key.Open(CurrentUser(), true);
-    key.WriteString(TowerNameSetting, towerName_);
-    for (int i = 0; i < IntSettingCount; ++i) key.WriteInt(IntSettings[i].name, ints_[i]);
+    WriteTogether(key, [&] {
+      key.WriteString(TowerNameSetting, towerName_);
+      for (int i = 0; i < IntSettingCount; ++i) key.WriteInt(IntSettings[i].name, ints_[i]);
+    });
     key.Close();
   } catch (const OvLibrary::RegistryException& failure) {
     Failed(failure);
@@ -91,11 +105,11 @@ void SettingsStore::SetString(std::string_view name, std::string text) {
 }
 
 int SettingsStore::GetInt(int index) const {
-  return index >= 0 && index < IntSettingCount ? ints_[index] : 0;
+  return index >= 0 && index < IntSettingCount ? ints_[index].load(std::memory_order_relaxed) : 0;
 }
 
 void SettingsStore::SetInt(int index, int value) {
-  if (index >= 0 && index < IntSettingCount) ints_[index] = value;
+  if (index >= 0 && index < IntSettingCount) ints_[index].store(value, std::memory_order_relaxed);
 }
 
 std::string SettingsStore::GetTowerString(int index) const {
@@ -107,34 +121,51 @@ void SettingsStore::SetTowerString(int index, std::string text) {
 }
 
 int SettingsStore::GetTowerInt(int index) const {
-  return index >= 0 && index < TowerIntCount ? towerInts_[index] : 0;
+  return index >= 0 && index < TowerIntCount ? towerInts_[index].load(std::memory_order_relaxed) : 0;
 }
 
 void SettingsStore::SetTowerInt(int index, int value) {
-  if (index >= 0 && index < TowerIntCount) towerInts_[index] = value;
+  if (index >= 0 && index < TowerIntCount) towerInts_[index].store(value, std::memory_order_relaxed);
 }
 
-void SettingsStore::LoadTowerSettings(const TowerDefaults& tower) {
-  // The tower's own values first: they stand for a new key, and for any value
-  // missing from an old one (rather than the previous tower's values).
+void SettingsStore::TakeTowerValues(const TowerDefaults& tower) {
   towerStrings_[tower_string::SemitoneShift] = tower.SemitoneShift;
   towerStrings_[tower_string::SoundsFile] = tower.SoundsFile;
   towerInts_[tower_setting::PealMins] = tower.PealMins;
   towerInts_[tower_setting::Clappers] = tower.HalfMuffled;
   towerInts_[tower_setting::WholePullChanges] = tower.WholePullChanges;
   towerInts_[tower_setting::Remember_CWPC] = tower.RememberMufflesAndWholePulls;
+}
+
+void SettingsStore::LoadTowerSettings(const TowerDefaults& tower) {
+  // The tower's own values first: they stand for a new key, and for any value
+  // missing from an old one (rather than the previous tower's values).
+  TakeTowerValues(tower);
   try {
     OvLibrary::RegistryKey key(TowerKeyPath(tower.name));
+    // Once writing is disabled the registry is only read: a tower seen for
+    // the first time keeps its own values without its key being made.
+    if (writeDisabled_ && !OpenExisting(key)) return;
     key.Open(CurrentUser(), true);
     if (!key.created()) {
       key.ReadString(TowerStringNames[tower_string::SemitoneShift], towerStrings_[tower_string::SemitoneShift]);
-      for (int i = 0; i < TowerIntCount; ++i) key.ReadInt(TowerIntNames[i], towerInts_[i]);
+      for (int i = 0; i < TowerIntCount; ++i) ReadInt(key, TowerIntNames[i], towerInts_[i]);
       key.ReadString(TowerStringNames[tower_string::SoundsFile], towerStrings_[tower_string::SoundsFile]);
     }
     key.Close();
   } catch (const OvLibrary::RegistryException& failure) {
     Failed(failure);
   }
+}
+
+bool SettingsStore::OpenExisting(OvLibrary::RegistryKey& key) {
+  try {
+    key.Open(CurrentUser(), false);
+  } catch (const OvLibrary::RegistryException& failure) {
+    if (failure.Code() != registry::error::FileNotFound) throw;
+    return false;
+  }
+  return true;
 }
 
 void SettingsStore::SaveTowerSettings(const TowerDefaults& tower) {
@@ -144,8 +175,10 @@ void SettingsStore::SaveTowerSettings(const TowerDefaults& tower) {
   try {
     OvLibrary::RegistryKey key(TowerKeyPath(tower.name));
     key.Open(CurrentUser(), true);
-    for (int i = 0; i < TowerStringCount; ++i) key.WriteString(TowerStringNames[i], towerStrings_[i]);
-    for (int i = 0; i < TowerIntCount; ++i) key.WriteInt(TowerIntNames[i], towerInts_[i]);
+    WriteTogether(key, [&] {
+      for (int i = 0; i < TowerStringCount; ++i) key.WriteString(TowerStringNames[i], towerStrings_[i]);
+      for (int i = 0; i < TowerIntCount; ++i) key.WriteInt(TowerIntNames[i], towerInts_[i]);
+    });
     key.Close();
   } catch (const OvLibrary::RegistryException& failure) {
     Failed(failure);

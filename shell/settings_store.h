@@ -5,16 +5,22 @@
 //
 // Constructed first at start-up (it reads everything then) and destroyed
 // last at exit (it writes everything back then, unless a registry failure
-// disabled writing). Everything between acts on memory only. Used from the
+// disabled writing). Everything between acts on memory only.
+//
+// Threads: the integer settings (GetInt, SetInt, GetTowerInt, SetTowerInt)
+// may be read and set from any thread, since the ringing loop polls some of
+// them while the user changes them; everything else belongs to the
 // user-interface thread.
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "ringing/settings_source.h"
 #include "shell/framework/registry_exception.h"
+#include "shell/framework/registry_key.h"
 #include "shell/settings_table.h"
 
 namespace clangor {
@@ -82,11 +88,14 @@ class SettingsStore final : public SettingsSource {
   void ReadAll();
   void WriteAll();
   void Failed(const OvLibrary::RegistryException& failure);
+  void TakeTowerValues(const TowerDefaults& tower);
+  // Opens an existing key; false when there is none.
+  bool OpenExisting(OvLibrary::RegistryKey& key);
 
   std::string towerName_;
-  int ints_[IntSettingCount];
+  std::atomic<int> ints_[IntSettingCount];
   std::string towerStrings_[TowerStringCount];
-  int towerInts_[TowerIntCount];
+  std::atomic<int> towerInts_[TowerIntCount];
   bool writeDisabled_ = false;
   std::optional<OvLibrary::RegistryException> lastError_;
 };

@@ -114,10 +114,10 @@ void Bell::start(int position) {
     const int k = r.bellsInPlay;
     r.blowInterval = BlowIntervalFor(r.pealSpeedInUse, k);
     r.changeRate = ChangeRateFor(k);
-    r.rowBlows = 0;
     r.firingStep = 0;
     r.standingRow = false;
   }
+  r.rowBlows = 0;
   if (!manual_) {
     if (!counted_) ++r.bellsSwinging;
     counted_ = true;
@@ -130,7 +130,10 @@ void Bell::start(int position) {
   s.angle = setAngle();
   s.handstrokeNext = true;
   s.turningClockwise = false;
-  s.prevGravity = Gravity * std::sin(std::abs(s.angle) * std::numbers::pi / 18000.0);
+  // Gravity's pull at the set angle, measured from the nearer balance as each
+  // step measures it (a set angle lies beyond the balance).
+  const int fromBottom = std::abs(s.angle) <= 18000 ? std::abs(s.angle) : 36000 - std::abs(s.angle);
+  s.prevGravity = Gravity * std::sin(fromBottom * std::numbers::pi / 18000.0);
   s.speed = 0;
   s.stood = false;
   s.extraDelay = 0;

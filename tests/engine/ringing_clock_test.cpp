@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/ringing_clock.h"
+#include "platform/ticks.h"
 
 namespace clangor {
 namespace {
@@ -102,6 +103,14 @@ TEST_F(RingingClockTest, ClockRunsAtTheFactorAndAcrossTickWraps) {
   const double before = ReadClock(Ticks(), false);
   ticks_ = 0x100u;
   EXPECT_NEAR(ReadClock(Ticks(), false) - before, 0.512, 1e-9);
+}
+
+TEST_F(RingingClockTest, ReadsASimulatedTickSource) {
+  SimulatedTickSource ticks(5000);
+  Ringing().clockFactor = 2.0;
+  const double first = ReadClock(ticks, false);
+  ticks.Advance(250);
+  EXPECT_DOUBLE_EQ(ReadClock(ticks, false) - first, 0.5);
 }
 
 TEST_F(RingingClockTest, ReadingWithAdjustDrivesTheFactorAndReportsIt) {

@@ -288,6 +288,56 @@ TEST_F(BellTest, DataThatCannotSwingLeavesTheBellAtRest) {
   }
 }
 
+TEST_F(BellTest, GarbagePropertiesNeverGiveEndlessOrNonFiniteTimes) {
+  std::uint32_t seed = 777;
+  const auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  const char* keys[] = {"Period", "ImageCount", "p0", "p1", "p6", "ACWiseSeq", "CWiseSeq", "ACWiseSeqCount",
+                        "CWiseSeqCount", "HandStrike", "BackStrike", "SetDelay", "MaxPull"};
+  const char* values[] = {"0", "-1", "1e308", "2", "-18500", "18500", "0-6", "6-0,9,2000000000-0", "99999",
+                          "-99999", "nan", "0.001", "40000"};
+  std::vector<double> table = testing::SteadyTable(2, 1e300);  // absurd speeds too
+  for (int round = 0; round < 12; ++round) {
+    std::string extra;
+    for (int i = 0; i < 4; ++i) {
+      extra += std::string(keys[next() % std::size(keys)]) + "=" + values[next() % std::size(values)] + "\n";
+    }
+    SCOPED_TRACE(extra);
+    LoadTower(extra, round % 2 ? table : std::vector<double>{});
+    Ringing().bellsInPlay = 2;
+    Ringing().standRequested = round % 3 == 0;
+    bell(0).start(0);
+    bell(1).start(1);
+    for (double t = 0.1; t < 30.0; t += 0.1) {
+      for (int i = 0; i < 2; ++i) {
+        for (int guard = 0; guard < 1000 && bell(i).state().time < t && !bell(i).state().stood; ++guard) {
+          bell(i).advanceTo(t);
+        }
+        ASSERT_TRUE(std::isfinite(bell(i).state().time));
+        ASSERT_TRUE(std::isfinite(bell(i).state().speed));
+      }
+    }
+    bells_.clear();
+    tower_.reset();
+    settings_.reset();
+    Ringing().Reset();
+  }
+}
+
+TEST_F(BellTest, PictureAnglesOutOfOrderStillSwing) {
+  LoadTower("p2=9000\np4=-9000\n");
+  Ringing().bellsInPlay = 1;
+  Bell& b = bell(0);
+  b.start(0);
+  int blows = 0;
+  RunBell(b, 20.0, [&](int flags) {
+    blows += (flags & Bell::Struck) ? 1 : 0;
+    EXPECT_GE(b.picture(), 0);
+    EXPECT_LT(b.picture(), 7);
+  });
+  EXPECT_GT(blows, 4);
+  EXPECT_FALSE(b.state().stood);
+}
+
 TEST_F(BellTest, AZeroTableLetsTheBellFallBackOntoItsStayAndStand) {
   LoadTower("", std::vector<double>(2 * 2 * 5460, 0.0));
   Ringing().bellsInPlay = 1;
@@ -357,6 +407,36 @@ TEST_F(BellTest, ANewPealSpeedReachesTheBellsOneRowLater) {
   int changes = 0;
   for (std::size_t i = 1; i < inUse.size(); ++i) changes += inUse[i] != inUse[i - 1];
   EXPECT_EQ(changes, 1);
+}
+
+TEST_F(BellTest, BellsJoinFiringStrokeByStrokeAndLeaveIt) {
+  LoadTower();
+  Ringing().bellsInPlay = 2;
+  bell(0).start(0);
+  bell(1).start(1);
+  bell(1).state().time = -Ringing().blowInterval;
+  std::vector<int> steps;  // firingStep after each blow
+  const auto ring = [&](double until) {
+    for (double t = bell(0).state().time; t < until; t += 0.1) {
+      for (int i = 0; i < 2; ++i) {
+        while (bell(i).state().time < t) {
+          if (bell(i).advanceTo(t) & Bell::Struck) steps.push_back(Ringing().firingStep);
+        }
+      }
+    }
+  };
+  ring(10.0);
+  EXPECT_EQ(Ringing().firingStep, 0);
+  Ringing().firing = true;
+  ring(30.0);
+  EXPECT_EQ(Ringing().firingStep, 2);
+  EXPECT_NE(bell(0).state().extraDelay, 0.0);
+  Ringing().firing = false;
+  ring(50.0);
+  EXPECT_EQ(Ringing().firingStep, 0);
+  // Joining and leaving went one bell at a time.
+  for (std::size_t i = 1; i < steps.size(); ++i) EXPECT_LE(std::abs(steps[i] - steps[i - 1]), 1);
+  EXPECT_FALSE(bell(0).state().stood);
 }
 
 TEST_F(BellTest, TheManualBellMirrorsItsPartnerAndTakesTheUsersPull) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -297,6 +299,35 @@ TEST_F(TowerLoadTest, AMissingTowerLoadsItsDefaults) {
   EXPECT_EQ(tower.bellCount(), 0);
   EXPECT_TRUE(tower.soundSets().empty());
   EXPECT_TRUE(tower.hasMuffledSounds());
+}
+
+TEST_F(TowerLoadTest, GarbageFilesLoadWithoutHarm) {
+  // Hand-made folders go wrong in every way; bytes at random stand for them.
+  std::uint32_t seed = 12345;
+  const auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
+  for (int round = 0; round < 20; ++round) {
+    const auto garbage = [&](std::size_t size, const std::string& alphabet) {
+      std::string text;
+      for (std::size_t i = 0; i < size; ++i) text.push_back(alphabet[next() % alphabet.size()]);
+      return text;
+    };
+    const std::string alphabet = "[]=-,0123456789 \n\r\tTowerRingsBellNamesp1URAM";
+    WriteFile("tower.txt", "[Tower]\nRAM=1\n" + garbage(2000, alphabet));
+    WriteFile("control.txt", "[Base Image]\n\n" + garbage(4000, alphabet));
+    WriteFile("sounds/Set.txt", "[Recordings]\n" + garbage(500, alphabet));
+    const std::int32_t count = static_cast<std::int32_t>(next() % 4);
+    std::vector<double> values(next() % 30000);
+    for (double& v : values) {
+      const std::uint64_t bits = static_cast<std::uint64_t>(next()) << 32 | next();
+      std::memcpy(&v, &bits, sizeof v);  // NaNs and infinities among them
+    }
+    WriteTable(count, 1, values);
+    SettingsStore settings;
+    Tower tower("Test", settings);
+    EXPECT_LE(tower.bellCount(), 3);
+    for (const double v : tower.controlTable().values) ASSERT_TRUE(std::isfinite(v));
+    EXPECT_LE(tower.rings().size(), Tower::MaxRings);
+  }
 }
 
 TEST_F(TowerLoadTest, ListsTowerFoldersOrTwelveBells) {
