@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "sound/sound_result.h"
 #include "tests/sound/tower_sound_fixture.h"
@@ -173,6 +175,35 @@ TEST_F(ThreeBellsTest, ATapTakesTheStrokeOfTheBellsLastBlow) {
   EXPECT_EQ(Blow(0, false), 1000);  // the handstroke
   sound_->soundBlow(0, true);
   EXPECT_EQ(NextSample(), 1000);
+}
+
+// The ringing clock's blows on the worker thread, volume and pitch from the
+// user-interface thread and the audio thread's renders, all at once: nothing
+// here takes a lock. (Its value is under ThreadSanitizer.)
+TEST_F(ThreeBellsTest, BlowsWhileVolumeAndPitchChangeAndTheDevicePulls) {
+  Load();
+  settings_->SetTowerInt(tower_setting::Clappers, 1);
+  sound_->refreshSettings();
+  std::atomic<bool> done{false};
+  std::thread audio([&] {
+    while (!done) render_->renderFrames(Mixer::MaxFramesPerPeriod);
+  });
+  std::thread worker([&] {
+    for (int n = 0; n < 3000; ++n) sound_->soundBlow(n % 3, false);
+  });
+  for (int n = 0; n < 300; ++n) {
+    sound_->stepVolume(n % 2 == 0);
+    sound_->setVolume(-(n * 10));
+    settings_->SetTowerString(tower_string::SemitoneShift, std::to_string(n % 25 - 12));
+    sound_->applyPitch(-1);
+    sound_->soundBlow(n % 3, true);
+  }
+  worker.join();
+  done = true;
+  audio.join();
+  EXPECT_EQ(sound_->volumeLevel(), -2990);
+  EXPECT_EQ(sound_->mixer().volume(sound_->mutedBuffer(2)), -2990);
+  EXPECT_EQ(sound_->mixer().frequency(sound_->openBuffer(0)), 44100u * 2);  // 299 % 25 - 12 = 12
 }
 
 TEST_F(ThreeBellsTest, AnotherSoundSetReopensAndReloadsEveryBell) {
