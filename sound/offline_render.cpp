@@ -21,7 +21,7 @@ void OfflineRender::renderFrames(std::uint64_t frames) {
 }
 
 void OfflineRender::renderUntil(std::uint64_t frame) {
-  while (frames() < frame) renderFrames(static_cast<std::uint64_t>(period_));
+  if (frames() < frame) renderFrames(frame - frames());
 }
 
 bool OfflineRender::writeWave(const std::string& path) const {

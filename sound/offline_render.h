@@ -1,7 +1,8 @@
 // The mixer rendered into memory instead of a sound card, and from there into
 // a WAV file: the same periods, the same samples, at a pace the caller sets.
-// The caller interleaves its blows with renderFrames / renderUntil, so a blow
-// starts at the first frame the next render makes.
+// The caller interleaves its blows with renderFrames / renderUntil: a blow
+// starts at the first frame the next render makes, so a blow given after
+// renderUntil(n) sounds from frame n exactly.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +26,8 @@ class OfflineRender final : public SoundDevice {
 
   // Renders `frames` more frames, period by period.
   void renderFrames(std::uint64_t frames);
-  // Renders whole periods until at least `frame` frames have been made.
+  // Renders until exactly `frame` frames have been made (nothing when there
+  // are that many already).
   void renderUntil(std::uint64_t frame);
   std::uint64_t frames() const { return samples_.size() / Mixer::OutputChannels; }
   // Interleaved left, right.
