@@ -60,7 +60,7 @@ std::string CallText(const Row& row, const std::string& change, int stage, bool 
       continue;
     }
     if (!text.empty()) text += ", ";
-    const auto at = [&](int i) { return std::string(1, BellChar(row[static_cast<std::size_t>(i)])); };
+    const auto at = [&](int i) { return std::to_string(row[static_cast<std::size_t>(i)] + 1); };
     if (callUp) {
       text += at(p) + " to " + at(p + 1);
     } else {

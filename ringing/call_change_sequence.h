@@ -20,7 +20,8 @@ std::string ToPlaceNotation(const CallChangeSequence& sequence);
 // The announcement of the change at `change` (a compiled change: places as
 // bell indexes, or "-", ending at the first byte that is not a place) rung
 // from `row`, for the first `stage` positions. `callUp` names the bell that
-// moves up ("3 to 4"), else the bell that moves down ("4 to 2", "2 lead").
+// moves up ("3 to 4"), else the bell that moves down ("4 to 2", "2 lead");
+// bells are named by their numbers, as a conductor calls them ("10 to 11").
 std::string CallText(const Row& row, const std::string& change, int stage, bool callUp);
 
 }  // namespace clangor

@@ -1,0 +1,45 @@
+// clangor-ring: the headless ringer. Drives the change generator as the
+// striking clock does and prints what it publishes.
+#include <functional>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tools/ring/arguments.h"
+#include "tools/ring/commands.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "usage: clangor-ring rows --stage S --line \"LINE\" [--bells N] [--calls LETTERS] [--whole-pull]\n";
+
+using Command = std::function<int(const std::vector<std::string>&)>;
+
+const std::map<std::string, Command>& Commands() {
+  static const std::map<std::string, Command> commands = {
+      {"rows", clangor::ring::RunRows},
+  };
+  return commands;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+    std::cerr << Usage;
+    return args.empty() ? 2 : 0;
+  }
+  const auto command = Commands().find(args[0]);
+  if (command == Commands().end()) {
+    std::cerr << "clangor-ring: unknown command \"" << args[0] << "\"\n" << Usage;
+    return 2;
+  }
+  try {
+    return command->second(std::vector<std::string>(args.begin() + 1, args.end()));
+  } catch (const clangor::ring::UsageError& error) {
+    std::cerr << "clangor-ring: " << error.what() << "\n" << Usage;
+    return 2;
+  }
+}
