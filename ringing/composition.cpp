@@ -127,8 +127,9 @@ int Composition::ObservationPosition(const Row& row) const {
   return at == row.end() ? 0 : static_cast<int>(at - row.begin()) + 1;
 }
 
-CallingPosition Composition::PositionOf(const CallItem& item) const {
+CallingPosition Composition::PositionOf(const CallItem& item, bool* tied) const {
   const int column = ColumnOf(columns_, item.column, item.column + item.width);
+  *tied = column >= 0;
   if (column < 0) return {};
   const auto heading = headingMap_.find(columns_[static_cast<std::size_t>(column)].name);
   if (heading == headingMap_.end()) return {};
@@ -171,12 +172,20 @@ void Composition::EndCourse() {
 char Composition::TableCallAt(const Row& row, char marker, const CallTable& calls) {
   const bool lead = IsDefaultMarker(marker);
   char result = 0;
-  const CallItem& item = reader_.Peek();
-  if (courseOpen_ < 0 && item.kind == CallItem::Kind::Call) courseOpen_ = item.course;
-  const bool inCourse = item.kind == CallItem::Kind::Call && item.course == courseOpen_;
+  const CallItem* item = &reader_.Peek();
+  if (courseOpen_ < 0 && item->kind == CallItem::Kind::Call) courseOpen_ = item->course;
+  // Calls under a calling position that names no usable position are dropped.
+  bool tied = false;
+  CallingPosition at;
+  while (item->kind == CallItem::Kind::Call && item->course == courseOpen_) {
+    at = PositionOf(*item, &tied);
+    if (!tied || at.position != 0) break;
+    reader_.Take();
+    item = &reader_.Peek();
+  }
+  const bool inCourse = item->kind == CallItem::Kind::Call && item->course == courseOpen_;
   if (inCourse) {
-    const CallingPosition at = PositionOf(item);
-    if (at.position == 0) {
+    if (!tied) {
       result = TakeIfCallable(marker, calls, 0);  // no calling position: as plain calling
     } else if (ObservationPosition(row) == at.position) {
       result = TakeIfCallable(marker, calls, at.marker);

@@ -94,7 +94,9 @@ struct Composition : CompositionSource {
   char TakeIfCallable(char marker, const CallTable& calls, char onlyAt);
   char TableCallAt(const Row& row, char marker, const CallTable& calls);
   int ObservationPosition(const Row& row) const;  // 1-based; 0 when unknown
-  CallingPosition PositionOf(const CallItem& item) const;
+  // The calling position of the column the item stands in; `tied` is false
+  // when the table names no calling positions.
+  CallingPosition PositionOf(const CallItem& item, bool* tied) const;
   void EndCourse();
 
   // The reading position and what it was started with.
