@@ -73,12 +73,7 @@ int RunComposition(const std::vector<std::string>& args) {
   Library library;
   Load(arguments, library);
   const std::string name = arguments.Required("name");
-  Composition* composition = library.FindComposition(name);
-  if (composition == nullptr) {
-    std::cerr << "clangor-ring: no composition named \"" << name << "\"\n";
-    return 1;
-  }
-  const Method* method = composition->FirstMethod();
+  const Method* method = nullptr;
   if (const auto title = arguments.Value("method")) {
     method = library.FindMethod(*title, AllStages());
     if (method == nullptr) {
@@ -86,6 +81,20 @@ int RunComposition(const std::vector<std::string>& args) {
       return 1;
     }
   }
+  // Several compositions may share a name (one per method): the one that
+  // may be rung with the method given, else the first of that name.
+  Composition* composition = nullptr;
+  for (const auto& candidate : library.compositions()) {
+    if (candidate->name != name) continue;
+    if (method != nullptr && !candidate->AppliesTo(*method)) continue;
+    composition = candidate.get();
+    break;
+  }
+  if (composition == nullptr) {
+    std::cerr << "clangor-ring: no composition named \"" << name << "\"" << (method ? " for that method" : "") << "\n";
+    return 1;
+  }
+  if (method == nullptr) method = composition->FirstMethod();
   if (method == nullptr) {
     std::cerr << "clangor-ring: give the method to ring \"" << name << "\" with (--method)\n";
     return 1;
