@@ -85,7 +85,7 @@ TEST(MethodsFile, SequencesShareTheLayout) {
   EXPECT_EQ(library.Sequences(6)[1]->name, "Tittums");
   EXPECT_EQ(library.Sequences(6)[1]->notation, " 24.35 ");
   const std::string text = library.CallChangeSequencesText();
-  EXPECT_EQ(text.substr(0, 55), "Sequences\n[3]\n\n[4]\n\n[5]\n\n[6]\nQueens=2.3\nTittums= 24.35 \n");
+  EXPECT_EQ(text.substr(0, 56), "Sequences\n[3]\n\n[4]\n\n[5]\n\n[6]\nQueens=2.3\nTittums= 24.35 \n");
 }
 
 TEST(MethodsFile, UsageOrderMovesRungRecordsToTheFront) {
