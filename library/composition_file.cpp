@@ -52,14 +52,16 @@ void TakeRecordLine(const std::string& line, CompositionFields* fields) {
 
 }  // namespace
 
-void ReadCompositionFile(std::istream& in, std::vector<std::string>* header, StandardHeadings* headings,
+bool ReadCompositionFile(std::istream& in, std::vector<std::string>* header, StandardHeadings* headings,
                          std::vector<CompositionFields>* records) {
   LibraryLines lines(in);
   const auto first = lines.ReadHeader(header);
-  if (!first || *first != "[Standard Headings]") return;
+  if (!first) return !lines.cutShort();
+  if (*first != "[Standard Headings]") return false;
   std::optional<std::string> section;
   ReadStandardHeadings(lines, headings, &section);
-  if (!section || *section != "[Compositions]") return;
+  if (!section) return !lines.cutShort();
+  if (*section != "[Compositions]") return false;
   while (true) {
     CompositionFields fields;
     int lineCount = 0;
@@ -72,9 +74,16 @@ void ReadCompositionFile(std::istream& in, std::vector<std::string>* header, Sta
       TakeRecordLine(*line, &fields);
       ++lineCount;
     }
-    if (lineCount == 0 || fields.lines.empty()) return;
+    if (lineCount == 0 || fields.lines.empty()) {
+      // The list ends here: complete only when nothing but empty lines follows.
+      if (lineCount > 0) return false;
+      while (const auto rest = lines.Next()) {
+        if (!rest->empty()) return false;
+      }
+      return !lines.cutShort();
+    }
     records->push_back(std::move(fields));
-    if (!more) return;
+    if (!more) return !lines.cutShort();
   }
 }
 

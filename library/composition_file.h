@@ -14,7 +14,8 @@
 namespace clangor {
 
 // Reads the header, the standard headings and the records that hold calling.
-void ReadCompositionFile(std::istream& in, std::vector<std::string>* header, StandardHeadings* headings,
+// False when the reading stopped before the end of the file.
+bool ReadCompositionFile(std::istream& in, std::vector<std::string>* header, StandardHeadings* headings,
                          std::vector<CompositionFields>* records);
 
 // The "Method=" / "Exclude=" lines of a composition, in the order of their

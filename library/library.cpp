@@ -68,7 +68,7 @@ void Library::LoadLibrary(const std::filesystem::path& dataFolder, SettingsSourc
 
 void Library::ReadMethods(std::istream& in) {
   std::vector<StagedEntry> entries;
-  ReadStagedFile(in, &methodsHeader_, &entries);
+  methodsReadInFull_ = ReadStagedFile(in, &methodsHeader_, &entries);
   for (StagedEntry& entry : entries) {
     Method* method = AddMethod({entry.stage, std::move(entry.name), std::move(entry.text)});
     titleIndex_[Slot(method->stage)][method->Title()] = method;
@@ -77,13 +77,13 @@ void Library::ReadMethods(std::istream& in) {
 
 void Library::ReadCallChangeSequences(std::istream& in) {
   std::vector<StagedEntry> entries;
-  ReadStagedFile(in, &sequencesHeader_, &entries);
+  sequencesReadInFull_ = ReadStagedFile(in, &sequencesHeader_, &entries);
   for (StagedEntry& entry : entries) AddSequence({entry.stage, std::move(entry.name), std::move(entry.text)});
 }
 
 void Library::ReadCompositions(std::istream& in) {
   std::vector<CompositionFields> records;
-  ReadCompositionFile(in, &compositionsHeader_, &standardHeadings_, &records);
+  compositionsReadInFull_ = ReadCompositionFile(in, &compositionsHeader_, &standardHeadings_, &records);
   const TitleIndexFinder finder(*this);
   for (const CompositionFields& fields : records) {
     if (auto composition = BuildComposition(fields, &finder, &standardHeadings_)) {
@@ -112,16 +112,29 @@ std::string Library::CompositionsText() const {
   return WriteCompositionFile(compositionsHeader_, standardHeadings_, compositions_);
 }
 
-bool Library::SaveMethods() const {
-  return !folder_.empty() && ReplaceFile(folder_ / MethodsFile, MethodsText());
+bool Library::Save(const char* file, const std::string& text, bool& readInFull) const {
+  if (folder_.empty()) return false;
+  const std::filesystem::path path = folder_ / file;
+  if (!readInFull) {
+    // What the reading passed over would be lost with the rewrite: keep it.
+    std::filesystem::path kept = path;
+    kept += ".unread";
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) {
+      std::filesystem::copy_file(path, kept, std::filesystem::copy_options::overwrite_existing, error);
+      if (error) return false;
+    }
+    readInFull = true;
+  }
+  return ReplaceFile(path, text);
 }
 
-bool Library::SaveCompositions() const {
-  return !folder_.empty() && ReplaceFile(folder_ / CompositionsFile, CompositionsText());
-}
+bool Library::SaveMethods() const { return Save(MethodsFile, MethodsText(), methodsReadInFull_); }
+
+bool Library::SaveCompositions() const { return Save(CompositionsFile, CompositionsText(), compositionsReadInFull_); }
 
 bool Library::SaveCallChangeSequences() const {
-  return !folder_.empty() && ReplaceFile(folder_ / SequencesFile, CallChangeSequencesText());
+  return Save(SequencesFile, CallChangeSequencesText(), sequencesReadInFull_);
 }
 
 Library::MethodList& Library::Methods(int stage) { return methods_[Slot(stage)]; }

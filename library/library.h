@@ -90,7 +90,14 @@ class Library : public UsageOrder, public MethodFinder {
  private:
   class TitleIndexFinder;
 
+  // Writes one file; the first time a file that was not read to its end is
+  // replaced, the file as it stood is kept beside it with ".unread" added.
+  bool Save(const char* file, const std::string& text, bool& readInFull) const;
+
   std::filesystem::path folder_;
+  // Per file: read to its end (or never read); cleared when a wrong section,
+  // a line too long or a record without calling stopped the reading.
+  mutable bool methodsReadInFull_ = true, compositionsReadInFull_ = true, sequencesReadInFull_ = true;
   std::vector<std::string> methodsHeader_, compositionsHeader_, sequencesHeader_;
   std::array<MethodList, MaxStage + 1> methods_;
   std::array<SequenceList, MaxStage + 1> sequences_;

@@ -20,10 +20,11 @@ int SectionStage(const std::string& line) {
 
 }  // namespace
 
-void ReadStagedFile(std::istream& in, std::vector<std::string>* header, std::vector<StagedEntry>* entries) {
+bool ReadStagedFile(std::istream& in, std::vector<std::string>* header, std::vector<StagedEntry>* entries) {
   LibraryLines lines(in);
   const auto first = lines.ReadHeader(header);
-  if (!first || *first != "[3]") return;
+  if (!first) return !lines.cutShort();
+  if (*first != "[3]") return false;
   int stage = 3;
   while (const auto line = lines.Next()) {
     if (line->empty()) continue;
@@ -36,6 +37,7 @@ void ReadStagedFile(std::istream& in, std::vector<std::string>* header, std::vec
     if (eq == std::string::npos || eq + 1 == line->size()) continue;
     entries->push_back({stage, NormaliseBlanks(std::string_view(*line).substr(0, eq)), line->substr(eq + 1)});
   }
+  return !lines.cutShort();
 }
 
 std::string WriteStagedFile(const std::vector<std::string>& header,

@@ -16,8 +16,9 @@ struct StagedEntry {
 };
 
 // Reads the header lines and the entries in file order. Nothing but the
-// header is read when the first section line is not exactly "[3]".
-void ReadStagedFile(std::istream& in, std::vector<std::string>* header, std::vector<StagedEntry>* entries);
+// header is read when the first section line is not exactly "[3]". False
+// when the reading stopped before the end of the file.
+bool ReadStagedFile(std::istream& in, std::vector<std::string>* header, std::vector<StagedEntry>* entries);
 
 // The header lines; then for each stage 3 to 18, "[" stage "]", its entries
 // as "name=text" (`entriesOf` lists them in order), and an empty line.

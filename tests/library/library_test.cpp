@@ -273,3 +273,36 @@ TEST(LibraryFolder, WritingReplacesTheFileWhole) {
 
 }  // namespace
 }  // namespace clangor
+
+namespace clangor {
+namespace {
+
+TEST(LibraryFolder, WhatTheReadingPassedOverIsKeptBesideTheFile) {
+  using testing::ReadText;
+  using testing::WriteText;
+  testing::TempFolder data;
+  const auto folder = data.path() / "Compendium/XII";
+  const std::string methods = "[3]\n[6]\nA=-16\n" + std::string(400, 'x') + "\nB=-16\n";
+  const std::string compositions = "[Standard Headings]\n[Compositions]\nLine=-\n\n\nLine=s\n";
+  const std::string sequences = "[3]\n[6]\nQueens=2.3\n";
+  WriteText(folder / "methods.txt", methods);
+  WriteText(folder / "compositions.txt", compositions);
+  WriteText(folder / "call_change_sequences.txt", sequences);
+  Library library;
+  library.LoadLibrary(data.path(), nullptr);
+  EXPECT_EQ(library.Methods(6).size(), 1u);
+  EXPECT_EQ(library.compositions().size(), 1u);
+  ASSERT_TRUE(library.SaveMethods());
+  ASSERT_TRUE(library.SaveCompositions());
+  ASSERT_TRUE(library.SaveCallChangeSequences());
+  EXPECT_EQ(ReadText(folder / "methods.txt.unread"), methods);
+  EXPECT_EQ(ReadText(folder / "compositions.txt.unread"), compositions);
+  EXPECT_FALSE(std::filesystem::exists(folder / "call_change_sequences.txt.unread"));  // read to its end
+  // Only the first rewrite keeps a copy: the second would keep our own file.
+  library.AddMethod({6, "C", "-16"});
+  ASSERT_TRUE(library.SaveMethods());
+  EXPECT_EQ(ReadText(folder / "methods.txt.unread"), methods);
+}
+
+}  // namespace
+}  // namespace clangor
