@@ -111,7 +111,6 @@ std::unique_ptr<Composition> BuildComposition(const CompositionFields& fields, c
   c.keepGoing = ReadInteger(fields.keepGoing);
   c.parts = ReadInteger(fields.parts);
   c.observation = ReadInteger(fields.observation) - 1;
-  if (c.observation < -1 || c.observation >= MaxBells) c.observation = -1;
   c.defaultCallMarkers = fields.defaultCallMarkers;
   c.lines = fields.lines;
   c.methodEntries = fields.methods;

@@ -7,6 +7,7 @@
 #include "library/library.h"
 #include "ringing/memory_settings.h"
 #include "tests/library/temp_folder.h"
+#include "tests/ringing/composition_ringer.h"
 
 namespace clangor {
 namespace {
@@ -302,6 +303,47 @@ TEST(LibraryFolder, WhatTheReadingPassedOverIsKeptBesideTheFile) {
   library.AddMethod({6, "C", "-16"});
   ASSERT_TRUE(library.SaveMethods());
   EXPECT_EQ(ReadText(folder / "methods.txt.unread"), methods);
+}
+
+}  // namespace
+}  // namespace clangor
+
+namespace clangor {
+namespace {
+
+// Hand-edited files: whatever they hold, reading ends, ringing ends, and
+// writing keeps every record that was read.
+TEST(BadInput, HandEditedCompositionsReadRingAndSave) {
+  Library library;
+  std::istringstream methods("[3]\r\n[6]\r\nPlain Bob=|12|&-16-16-16,|14|1234\r\n");
+  library.ReadMethods(methods);
+  std::istringstream in(
+      "[Standard Headings]\r\n"
+      "6=W:6 H:5 Q\r\n"
+      "==\r\n"
+      "[Compositions]\r\n"
+      "=\r\n"
+      "Bells=6\r\nMethod=Plain Bob Minor\r\nLine=((((-\r\nLine=)]}\r\n\r\n"
+      "Bells=6\r\nMethod=Plain Bob Minor\r\nLine=A\r\nLine=A = B-\r\nLine=B = A\r\n\r\n"
+      "Bells=6\r\nMethod=Plain Bob Minor\r\nLine=(-):A A 999999999999(A)\r\n\r\n"
+      "Bells=6\r\nMethod=Plain Bob Minor\r\nLine=W H\r\nLine=====\r\nLine=\xe2\x82\xac - 4294967297\r\n\r\n"
+      "Bells=6\r\nMethod=Plain Bob Minor:L\r\nMethod=Plain Bob Minor:L\r\nLine=LLLL\r\nParts=-1\r\nKeepGoing=99999999999\r\n\r\n"
+      "Bells=6\r\nMethod=Nowhere Minor:N,|14\r\nLine=N-N-\r\nObservation=40\r\n\r\n");
+  library.ReadCompositions(in);
+  ASSERT_EQ(library.compositions().size(), 6u);
+  const Method* method = library.Methods(6)[0].get();
+  for (const auto& composition : library.compositions()) {
+    const auto touch = testing::Ring(*composition, method, 6, 5000);
+    EXPECT_FALSE(touch.rows.empty()) << composition->lines[0];
+  }
+  // Both entries with one label are written back, and the missing method too.
+  const std::string text = library.CompositionsText();
+  EXPECT_NE(text.find("Method=Plain Bob Minor :L\nMethod=Plain Bob Minor :L\n"), std::string::npos);
+  EXPECT_NE(text.find("Method=Nowhere Minor:N,|14\n"), std::string::npos);
+  std::istringstream again(text);
+  Library reread;
+  reread.ReadCompositions(again);
+  EXPECT_EQ(reread.CompositionsText(), text);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // headings, the reading position and the texts shown to the user.
 #include <gtest/gtest.h>
 
+#include "ringing/call_table.h"
 #include "ringing/composition.h"
 #include "ringing/composition_builder.h"
 #include "ringing/composition_layout.h"
@@ -264,6 +265,68 @@ TEST(CompositionReader, BadInputEndsOrIsSkipped) {
   EXPECT_EQ(Items({"()", "# nothing"}, -1, -1), "");
   // Non-ASCII bytes are passed over.
   EXPECT_EQ(Items({"\xc3\xa9-\xff s"}), "bs");
+}
+
+}  // namespace
+}  // namespace clangor
+
+namespace clangor {
+namespace {
+
+TEST(CompositionAnswers, ObservationBellIsFixedWhenTheFirstSectionEnds) {
+  CompositionFields fields;
+  fields.bells = "8";
+  fields.lines = {"-"};
+  fields.observation = "7";
+  auto c = BuildComposition(fields, nullptr, nullptr);
+  const Method method{8, "Plain Bob", "|12|&-18-18-18-18,|14|1234"};
+  c->Restart(&method, Rounds(8));
+  EXPECT_FALSE(c->ObservationFixed());
+  c->SectionEnded(Row{0, 2, 1, 4, 3, 6, 5, 7});
+  EXPECT_TRUE(c->ObservationFixed());
+  EXPECT_EQ(c->observationBell, 5);
+  c->SectionEnded(Rounds(8));
+  EXPECT_EQ(c->observationBell, 5);
+
+  fields.observation.clear();  // none given: the method's heaviest bell
+  auto tenor = BuildComposition(fields, nullptr, nullptr);
+  const Method minor{6, "Plain Bob", "|12|&-16-16-16,|14|1234"};
+  tenor->Restart(&minor, Rounds(8));
+  EXPECT_TRUE(tenor->ObservationFixed());
+  EXPECT_EQ(tenor->observationBell, 5);
+}
+
+TEST(CompositionAnswers, AnswersAtMarkersAndLeadEnds) {
+  const Method a{6, "A", "|12|&-16-16-16,|14|1234"};
+  const Method b{6, "B", "|12|&-16-14,|14|1234"};
+  struct Finder : MethodFinder {
+    const Method* a;
+    const Method* b;
+    const Method* FindMethod(const std::string& title, const std::bitset<MaxStage + 1>&) const override {
+      return title == "A Minor" ? a : title == "B Minor" ? b : nullptr;
+    }
+  } finder;
+  finder.a = &a;
+  finder.b = &b;
+  CompositionFields fields;
+  fields.bells = "6";
+  fields.methods = {"A Minor:A", "B Minor:B"};
+  fields.lines = {"A s B /- x"};
+  fields.defaultCallMarkers = "|";
+  auto c = BuildComposition(fields, &finder, nullptr);
+  CallTable calls;
+  calls.AddCallsArea("|14|1234/14");
+  c->Restart(&a, Rounds(6));                       // the opening label names the first lead
+  EXPECT_EQ(c->NextMethod(true), nullptr);         // no half-lead splicing
+  EXPECT_EQ(c->CallAt(Rounds(6), '/', calls), 0);  // "s" waits for a default marker
+  EXPECT_EQ(c->CallAt(Rounds(6), '|', calls), 's');
+  EXPECT_EQ(c->CallAt(Rounds(6), '|', calls), 0);  // the label is for the lead end
+  EXPECT_EQ(c->NextMethod(false), &b);
+  EXPECT_EQ(c->CallAt(Rounds(6), '|', calls), 0);  // "/-" only at "/"
+  EXPECT_EQ(c->CallAt(Rounds(6), '/', calls), 'b');
+  EXPECT_EQ(c->CallAt(Rounds(6), '/', calls), 'x');  // "x" at the first marker that has a bob
+  EXPECT_EQ(c->CallAt(Rounds(6), '|', calls), 0);    // used up
+  EXPECT_EQ(c->NextMethod(false), nullptr);
 }
 
 }  // namespace
