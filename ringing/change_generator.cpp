@@ -163,7 +163,11 @@ void ChangeGenerator::PublishRow(int previousChanged) {
 
 void ChangeGenerator::CountDown() {
   if (announceCountdown_ > 0 && --announceCountdown_ == 0 && selectedCall_ == 0) Post(event::CallOpportunity);
-  if (describeCountdown_ > 0 && --describeCountdown_ == 0) Post(event::TouchDescribed, TouchName());
+  if (describeCountdown_ > 0 && --describeCountdown_ == 0) {
+    // The values tell a method (first) from a call-change sequence (second).
+    EngineEvent e{event::TouchDescribed, TouchName(), {method_ != nullptr, method_ == nullptr && sequence_ != nullptr, 0, 0}};
+    if (!Silent()) owner_->PostEvent(std::move(e));
+  }
 }
 
 // Coming round is judged on rows that were changed: a held row is not a

@@ -18,7 +18,7 @@ bool ChangeGenerator::SelectCall(char letter) {
   const int index = callTable_.FindSelectable(letter);
   if (index < 0) return false;
   selectedCall_ = index;
-  Post(event::CallSelected, callTable_.CallName(index));
+  Post(event::CallSelected, callTable_.CallName(index), index);
   return true;
 }
 

@@ -48,7 +48,8 @@ std::string MirrorOf(const std::string& body) {
     if (IsBellCharacter(at(i)) || IsCallMarker(at(i))) {
       while (start > 0 && (IsBellCharacter(at(start - 1)) || IsCallMarker(at(start - 1)))) --start;
     }
-    mirror.append(body, static_cast<std::size_t>(start), static_cast<std::size_t>(i - start + 1));
+    // The half-lead point is one point: a ":" of the body is not mirrored.
+    if (at(i) != ':') mirror.append(body, static_cast<std::size_t>(start), static_cast<std::size_t>(i - start + 1));
     i = start - 1;
   }
   return mirror;
