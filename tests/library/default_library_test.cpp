@@ -24,7 +24,7 @@ long Extent(int stage) {
   return extent;
 }
 
-class DefaultLibrary : public ::testing::Test {
+class DefaultLibraryFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* file : {MethodsFile, CompositionsFile, SequencesFile}) {
@@ -38,13 +38,13 @@ class DefaultLibrary : public ::testing::Test {
   Library library_;
 };
 
-TEST_F(DefaultLibrary, WritesBackByteForByte) {
+TEST_F(DefaultLibraryFiles, WritesBackByteForByte) {
   EXPECT_EQ(library_.MethodsText(), testing::ReadText(Compendium() / MethodsFile));
   EXPECT_EQ(library_.CompositionsText(), testing::ReadText(Compendium() / CompositionsFile));
   EXPECT_EQ(library_.CallChangeSequencesText(), testing::ReadText(Compendium() / SequencesFile));
 }
 
-TEST_F(DefaultLibrary, EveryCompositionComesRoundAtItsLength) {
+TEST_F(DefaultLibraryFiles, EveryCompositionComesRoundAtItsLength) {
   ASSERT_FALSE(library_.compositions().empty());
   for (const auto& composition : library_.compositions()) {
     const std::string label = composition->name + " (" + composition->entries.front().title + ")";
@@ -63,7 +63,7 @@ TEST_F(DefaultLibrary, EveryCompositionComesRoundAtItsLength) {
   }
 }
 
-TEST_F(DefaultLibrary, EveryStandardHeadingIsReadable) {
+TEST_F(DefaultLibraryFiles, EveryStandardHeadingIsReadable) {
   for (const auto& [identifier, text] : library_.standardHeadings()) {
     const HeadingMap headings = ParseHeadings(text);
     EXPECT_FALSE(headings.empty()) << identifier;
