@@ -57,8 +57,8 @@ CompositionReader::Setup Composition::ReaderSetup(int stage, int bells) {
   setup.headings = &headingMap_;
   const int times = std::max(parts, 1) * (std::clamp(keepGoing, 0, CompositionReader::MaxRepeat) + 1);
   setup.repeats = parts < 0 ? -1 : times;
-  if (kind == 0) {
-    setup.beginLine = firstLine;
+  if (kind == 0 || firstLine < 0 || firstLine + 1 >= static_cast<int>(lines.size())) {
+    setup.beginLine = std::max(firstLine, 0);
     setup.padTo = leadsPerCourse;
     return setup;
   }
