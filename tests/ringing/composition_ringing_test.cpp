@@ -223,3 +223,41 @@ TEST_F(CompositionRinging, GrandsireTriplesOnEightWithACover) {
 
 }  // namespace
 }  // namespace clangor
+
+namespace clangor {
+namespace {
+
+// Scrambled calling, made from the characters the reading position treats
+// specially: reading and ringing always end.
+TEST(CompositionScrambled, ReadingAndRingingAlwaysEnd) {
+  const std::string alphabet = "()[]{}:AB=#-psx|/\\0123456789 *,~CWH\xff";
+  const Method method{6, "Plain Bob", "|12|&-16-16-16,|14|1234/14"};
+  std::uint32_t seed = 12345;
+  const auto next = [&seed](std::uint32_t bound) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % bound;
+  };
+  for (int round = 0; round < 200; ++round) {
+    CompositionFields fields;
+    fields.bells = "6";
+    fields.parts = round % 3 == 0 ? "-1" : "2";
+    fields.leadsPerCourse = round % 4 == 0 ? "5" : "";
+    fields.headings = "W:6 H:5 w*:p-x a,:9";
+    const int lines = 1 + static_cast<int>(next(4));
+    for (int l = 0; l < lines; ++l) {
+      std::string line;
+      const int length = static_cast<int>(next(30));
+      for (int i = 0; i < length; ++i) line += alphabet[next(static_cast<std::uint32_t>(alphabet.size()))];
+      fields.lines.push_back(line);
+    }
+    if (round % 5 == 0) fields.lines.insert(fields.lines.begin() + 1, "=====");
+    auto composition = BuildComposition(fields, nullptr, nullptr);
+    composition->labelToMethod["C"] = &method;
+    composition->labelLength = 1;
+    const testing::RungTouch touch = testing::Ring(*composition, &method, 6, 3000);
+    EXPECT_FALSE(touch.rows.empty()) << fields.lines[0];
+  }
+}
+
+}  // namespace
+}  // namespace clangor
