@@ -54,6 +54,7 @@ CompositionReader::Setup Composition::ReaderSetup(int stage, int bells) {
   setup.lastLine = lastLine;
   setup.labelLength = labelLength;
   setup.isLabel = [this](const std::string& label) { return labelToMethod.count(label) != 0; };
+  for (const auto& entry : labelToMethod) setup.labels.push_back(entry.first);
   setup.headings = &headingMap_;
   const int times = std::max(parts, 1) * (std::clamp(keepGoing, 0, CompositionReader::MaxRepeat) + 1);
   setup.repeats = parts < 0 ? -1 : times;

@@ -285,7 +285,15 @@ bool CompositionReader::TryLabel(Frame& frame) {
       end = ch;
       while (end < text.size() && !EndsLabel(text[end]) && text[end] != ' ' && text[end] != '\t') ++end;
       label = text.substr(ch, end - ch);
-      if (label.empty() || !setup_.isLabel(label)) return false;
+      if (label.empty() || !setup_.isLabel(label)) {
+        // Failing both, the longest label written here, calls straight after it.
+        label.clear();
+        for (const std::string& known : setup_.labels) {
+          if (known.size() > label.size() && text.compare(ch, known.size(), known) == 0) label = known;
+        }
+        if (label.empty()) return false;
+        end = ch + label.size();
+      }
     }
     used = end - ch;
   }

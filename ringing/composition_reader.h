@@ -40,6 +40,7 @@ class CompositionReader {
     int repeats = 1;    // times through the calling; -1 = without end
     int labelLength = 0;
     std::function<bool(const std::string&)> isLabel;
+    std::vector<std::string> labels;  // every label, for labels written straight before their calls
     const HeadingMap* headings = nullptr;  // looked up for items holding "*" or ","
     ColumnRange courseHeads;               // columns of a table's course heads, skipped
     int padTo = 0;                         // plain leads that fill each calling line

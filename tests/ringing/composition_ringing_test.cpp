@@ -176,6 +176,8 @@ TEST_F(CompositionRinging, SplicedAtLeadEndsAndHalfLeads) {
   // splicing a method changes only at lead ends (every 24 rows).
   const RungTouch commas = RingTouch({"6", {"Cambridge Surprise Minor:Cam", "Primrose Surprise Minor:P"}, {"Cam -,P -,Cam -,P -"}});
   EXPECT_EQ(commas.rows, touch.rows);
+  const RungTouch joined = RingTouch({"6", {"Cambridge Surprise Minor:Cam", "Primrose Surprise Minor:P"}, {"Cam-P-,Cam- P-"}});
+  EXPECT_EQ(joined.rows, touch.rows);
 
   Touch half = spliced;
   half.halfLeadSplicing = "Yes";
