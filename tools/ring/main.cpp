@@ -8,17 +8,26 @@
 
 #include "tools/ring/arguments.h"
 #include "tools/ring/commands.h"
+#include "tools/ring/library_commands.h"
 
 namespace {
 
 constexpr const char* Usage =
-    "usage: clangor-ring rows --stage S --line \"LINE\" [--bells N] [--calls LETTERS] [--whole-pull]\n";
+    "usage: clangor-ring rows --stage S --line \"LINE\" [--bells N] [--calls LETTERS] [--whole-pull]\n"
+    "       clangor-ring library --data DIR list\n"
+    "       clangor-ring composition --data DIR --name \"NAME\" [--bells N] [--method \"TITLE\"]\n"
+    "       clangor-ring method --data DIR --title \"TITLE\" [--bells N] [--calls LETTERS]\n"
+    "       clangor-ring sequence --data DIR --name \"NAME\" --bells N\n";
 
 using Command = std::function<int(const std::vector<std::string>&)>;
 
 const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
       {"rows", clangor::ring::RunRows},
+      {"library", clangor::ring::RunLibrary},
+      {"composition", clangor::ring::RunComposition},
+      {"method", clangor::ring::RunMethod},
+      {"sequence", clangor::ring::RunSequence},
   };
   return commands;
 }

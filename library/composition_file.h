@@ -1,0 +1,29 @@
+// compositions.txt: header lines, "[Standard Headings]" with identifier =
+// headings pairs, then "[Compositions]" with records of key=value lines
+// separated by one empty line.
+#pragma once
+
+#include <istream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ringing/composition.h"
+#include "ringing/composition_builder.h"
+
+namespace clangor {
+
+// Reads the header, the standard headings and the records that hold calling.
+// False when the reading stopped before the end of the file.
+bool ReadCompositionFile(std::istream& in, std::vector<std::string>* header, StandardHeadings* headings,
+                         std::vector<CompositionFields>* records);
+
+// The "Method=" / "Exclude=" lines of a composition, in the order of their
+// labels, titles padded when there is more than one.
+std::vector<std::string> MethodLines(const Composition& composition);
+
+// The whole file in its written form.
+std::string WriteCompositionFile(const std::vector<std::string>& header, const StandardHeadings& headings,
+                                 const std::vector<std::unique_ptr<Composition>>& compositions);
+
+}  // namespace clangor

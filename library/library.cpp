@@ -1,0 +1,188 @@
+#include "library/library.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "library/atomic_file.h"
+#include "library/composition_file.h"
+#include "library/staged_file.h"
+#include "ringing/settings_source.h"
+
+namespace clangor {
+
+namespace {
+
+std::size_t Slot(int stage) { return static_cast<std::size_t>(IsStage(stage) ? stage : 0); }
+
+// Moves the record that lives at `record` to the front of its list.
+template <typename List, typename Record>
+void MoveToFront(List& list, const Record* record) {
+  const auto at = std::find_if(list.begin(), list.end(), [&](const auto& held) { return held.get() == record; });
+  if (at != list.end()) std::rotate(list.begin(), at, at + 1);
+}
+
+}  // namespace
+
+// Resolves titles through the title index while the library is loaded: the
+// flagged stages in ascending order, the first match taken.
+class Library::TitleIndexFinder : public MethodFinder {
+ public:
+  explicit TitleIndexFinder(const Library& library) : library_(library) {}
+  const Method* FindMethod(const std::string& title, const std::bitset<MaxStage + 1>& stages) const override {
+    for (int stage = MinStage; stage <= MaxStage; ++stage) {
+      if (!stages.test(static_cast<std::size_t>(stage))) continue;
+      const auto& index = library_.titleIndex_[static_cast<std::size_t>(stage)];
+      const auto found = index.find(title);
+      if (found != index.end()) return found->second;
+    }
+    return nullptr;
+  }
+
+ private:
+  const Library& library_;
+};
+
+void Library::LoadLibrary(const std::filesystem::path& dataFolder, SettingsSource* settings) {
+  folder_.clear();
+  if (dataFolder.empty()) return;
+  folder_ = dataFolder / LibraryFolder;
+  std::filesystem::path from = folder_;
+  if (settings != nullptr && settings->GetInt(setting::LoadFromDefaults) == 1) {
+    from = dataFolder / DefaultLibraryFolder;
+    settings->SetInt(setting::LoadFromDefaults, 0);
+  }
+  {
+    std::ifstream in(from / MethodsFile, std::ios::binary);
+    if (in) ReadMethods(in);
+  }
+  {
+    std::ifstream in(from / CompositionsFile, std::ios::binary);
+    if (in) ReadCompositions(in);
+  }
+  {
+    std::ifstream in(from / SequencesFile, std::ios::binary);
+    if (in) ReadCallChangeSequences(in);
+  }
+}
+
+void Library::ReadMethods(std::istream& in) {
+  std::vector<StagedEntry> entries;
+  methodsReadInFull_ = ReadStagedFile(in, &methodsHeader_, &entries);
+  for (StagedEntry& entry : entries) {
+    Method* method = AddMethod({entry.stage, std::move(entry.name), std::move(entry.text)});
+    titleIndex_[Slot(method->stage)][method->Title()] = method;
+  }
+}
+
+void Library::ReadCallChangeSequences(std::istream& in) {
+  std::vector<StagedEntry> entries;
+  sequencesReadInFull_ = ReadStagedFile(in, &sequencesHeader_, &entries);
+  for (StagedEntry& entry : entries) AddSequence({entry.stage, std::move(entry.name), std::move(entry.text)});
+}
+
+void Library::ReadCompositions(std::istream& in) {
+  std::vector<CompositionFields> records;
+  compositionsReadInFull_ = ReadCompositionFile(in, &compositionsHeader_, &standardHeadings_, &records);
+  const TitleIndexFinder finder(*this);
+  for (const CompositionFields& fields : records) {
+    if (auto composition = BuildComposition(fields, &finder, &standardHeadings_)) {
+      compositions_.push_back(std::move(composition));
+    }
+  }
+}
+
+std::string Library::MethodsText() const {
+  return WriteStagedFile(methodsHeader_, [this](int stage) {
+    std::vector<StagedEntry> entries;
+    for (const auto& method : Methods(stage)) entries.push_back({stage, method->name, method->line});
+    return entries;
+  });
+}
+
+std::string Library::CallChangeSequencesText() const {
+  return WriteStagedFile(sequencesHeader_, [this](int stage) {
+    std::vector<StagedEntry> entries;
+    for (const auto& sequence : Sequences(stage)) entries.push_back({stage, sequence->name, sequence->notation});
+    return entries;
+  });
+}
+
+std::string Library::CompositionsText() const {
+  return WriteCompositionFile(compositionsHeader_, standardHeadings_, compositions_);
+}
+
+bool Library::Save(const char* file, const std::string& text, bool& readInFull) const {
+  if (folder_.empty()) return false;
+  const std::filesystem::path path = folder_ / file;
+  if (!readInFull) {
+    // What the reading passed over would be lost with the rewrite: keep it.
+    std::filesystem::path kept = path;
+    kept += ".unread";
+    std::error_code error;
+    if (std::filesystem::exists(path, error)) {
+      std::filesystem::copy_file(path, kept, std::filesystem::copy_options::overwrite_existing, error);
+      if (error) return false;
+    }
+    readInFull = true;
+  }
+  return ReplaceFile(path, text);
+}
+
+bool Library::SaveMethods() const { return Save(MethodsFile, MethodsText(), methodsReadInFull_); }
+
+bool Library::SaveCompositions() const { return Save(CompositionsFile, CompositionsText(), compositionsReadInFull_); }
+
+bool Library::SaveCallChangeSequences() const {
+  return Save(SequencesFile, CallChangeSequencesText(), sequencesReadInFull_);
+}
+
+Library::MethodList& Library::Methods(int stage) { return methods_[Slot(stage)]; }
+const Library::MethodList& Library::Methods(int stage) const { return methods_[Slot(stage)]; }
+Library::SequenceList& Library::Sequences(int stage) { return sequences_[Slot(stage)]; }
+const Library::SequenceList& Library::Sequences(int stage) const { return sequences_[Slot(stage)]; }
+
+Method* Library::AddMethod(const Method& method) {
+  if (!IsStage(method.stage)) return nullptr;
+  auto& list = methods_[Slot(method.stage)];
+  list.push_back(std::make_unique<Method>(method));
+  return list.back().get();
+}
+
+CallChangeSequence* Library::AddSequence(const CallChangeSequence& sequence) {
+  if (!IsStage(sequence.stage)) return nullptr;
+  auto& list = sequences_[Slot(sequence.stage)];
+  list.push_back(std::make_unique<CallChangeSequence>(sequence));
+  return list.back().get();
+}
+
+const Method* Library::FindMethod(const std::string& title, const std::bitset<MaxStage + 1>& stages) const {
+  for (int stage = MinStage; stage <= MaxStage; ++stage) {
+    for (const auto& method : Methods(stage)) {
+      if (method->Title() == title && stages.test(static_cast<std::size_t>(method->stage))) return method.get();
+    }
+  }
+  return nullptr;
+}
+
+Composition* Library::FindComposition(const std::string& name) const {
+  for (const auto& composition : compositions_) {
+    if (composition->name == name) return composition.get();
+  }
+  return nullptr;
+}
+
+const CallChangeSequence* Library::FindSequence(const std::string& name, int stage) const {
+  for (const auto& sequence : Sequences(stage)) {
+    if (sequence->name == name) return sequence.get();
+  }
+  return nullptr;
+}
+
+void Library::MethodRung(const Method& method) { MoveToFront(methods_[Slot(method.stage)], &method); }
+
+void Library::SequenceRung(const CallChangeSequence& sequence) {
+  MoveToFront(sequences_[Slot(sequence.stage)], &sequence);
+}
+
+}  // namespace clangor
