@@ -127,6 +127,8 @@ class TowerWindow final : public GeneratorOwner {
   // The bell the own-bell record stands for, -1 for none.
   int ownBell() const { return ownBell_; }
   bool workerEnded() const { return workerEnded_; }
+  // The engine is being destroyed.
+  bool quitRequested() const { return quit_; }
   void SetSilent(bool silent) { silent_ = silent; }
 
   // GeneratorOwner: called by the generator under the touch lock.
