@@ -106,6 +106,7 @@ bool TowerWindow::RingingPass(int& lastStruck) {
     lastStruck = -1;
     for (int i = 0; i <= bellCount_; ++i) AdvanceRecordTo(i, t, lastStruck, redrawOwed);
     FlushStagedEvents();
+    if (speedChangeDone_.exchange(false) && views_.listener) views_.listener->speedChangeCarriedOut();
     if (quit_) break;
     if (views_.ropes) views_.ropes->noteStruck(lastStruck);
     if (views_.numbers && Ringing().clockStep <= NumbersMaxStep) views_.numbers->advanceTo(t, lastStruck);

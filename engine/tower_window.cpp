@@ -33,10 +33,9 @@ TowerWindow::TowerWindow(const EngineSetUp& setUp)
   r.standRequested = false;
   r.firing = false;
   r.currentTouch = nullptr;
-  // Set before the worker starts and cleared after it ends.
-  r.speedChangeCarriedOut = [listener = views_.listener] {
-    if (listener) listener->speedChangeCarriedOut();
-  };
+  // Set before the worker starts and cleared after it ends. The bells say so
+  // inside their advance, under the touch lock: the loop tells the listener after.
+  r.speedChangeCarriedOut = [this] { speedChangeDone_ = true; };
   drawnThisPass_.assign(static_cast<std::size_t>(bellCount_), false);
   current_ = this;
 }

@@ -205,6 +205,7 @@ class TowerWindow final : public GeneratorOwner {
   std::atomic<bool> stopNow_{false};
   std::atomic<bool> silent_{false};
   std::atomic<bool> workerEnded_{false};
+  std::atomic<bool> speedChangeDone_{false};
 
   // The manual mailbox: 1 own bell = manualBell_, 2 pull, 3 release; 0 empty.
   std::atomic<int> manualCommand_{0};

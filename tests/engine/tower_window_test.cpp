@@ -193,6 +193,7 @@ TEST_F(TowerWindowTest, ManualPullWhileStoodAsksForStartAndTheOwnBellIsChosen) {
   ASSERT_TRUE(WaitUntil([&] { return engine_->ownBell() == 1; }));
   engine_->PostManualPull(true);
   EXPECT_EQ(listener.starts, 1);
+  engine_.reset();  // before the listener goes
 }
 
 }  // namespace
