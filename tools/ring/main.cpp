@@ -1,5 +1,6 @@
-// clangor-ring: the headless ringer. Drives the change generator as the
-// striking clock does and prints what it publishes.
+// clangor-ring: the headless ringer. Rings touches on a tower with the real
+// engine (ring), or drives the change generator alone (rows), and prints
+// what it publishes.
 #include <functional>
 #include <iostream>
 #include <map>
@@ -12,13 +13,17 @@
 namespace {
 
 constexpr const char* Usage =
-    "usage: clangor-ring rows --stage S --line \"LINE\" [--bells N] [--calls LETTERS] [--whole-pull]\n";
+    "usage: clangor-ring rows --stage S --line \"LINE\" [--bells N] [--calls LETTERS] [--whole-pull]\n"
+    "       clangor-ring ring --data DIR [--tower NAME] [--bells N | --ring \"COMBINATION\"]\n"
+    "                         (--method TITLE [--calls LETTERS] | --composition NAME | --sequence NAME |\n"
+    "                          --rounds ROWS) [--speed MINUTES] [--wav FILE] [--report] [--realtime]\n";
 
 using Command = std::function<int(const std::vector<std::string>&)>;
 
 const std::map<std::string, Command>& Commands() {
   static const std::map<std::string, Command> commands = {
       {"rows", clangor::ring::RunRows},
+      {"ring", clangor::ring::RunRing},
   };
   return commands;
 }
