@@ -108,10 +108,13 @@ TEST_F(TowerWindowTest, PauseHaltsTheBellsAndResumingShiftsThemByThePause) {
   EXPECT_EQ(engine.Step(), 0.0);  // not paused: nothing happens
   EXPECT_EQ(engine.TogglePause(), 0.0);
   ASSERT_TRUE(WaitUntil([&] { return engine.paused(); }));
+  // The loop halts at its next pass; its sleeps while halted move the clock on.
+  const std::uint32_t pausedAt = ticks_.Ticks();
+  ASSERT_TRUE(WaitUntil([&] { return ticks_.Ticks() > pausedAt + 100; }));
   const std::size_t before = views_.blows().size();
   const double halted = engine.clockNow();
   ticks_.Advance(10000);  // ten seconds pass while paused
-  ASSERT_TRUE(WaitUntil([&] { return ticks_.Ticks() > 20000; }));  // and more, by the loop's own sleeps
+  ASSERT_TRUE(WaitUntil([&] { return ticks_.Ticks() > pausedAt + 20000; }));
   EXPECT_EQ(views_.blows().size(), before);
   const double shift = engine.TogglePause();
   EXPECT_GT(shift, 10.0);
@@ -133,6 +136,8 @@ TEST_F(TowerWindowTest, StepRunsAFewHundredthsOfASecondAndHaltsAgain) {
   ASSERT_TRUE(WaitForBlows(2));
   engine.TogglePause();
   ASSERT_TRUE(WaitUntil([&] { return engine.paused(); }));
+  const std::uint32_t pausedAt = ticks_.Ticks();
+  ASSERT_TRUE(WaitUntil([&] { return ticks_.Ticks() > pausedAt + 100; }));  // halted
   const double halted = engine.clockNow();
   ticks_.Advance(5000);
   const double shift = engine.Step();
