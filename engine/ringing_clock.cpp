@@ -23,8 +23,11 @@ double ClockFactorForStep(int step) {
 
 double ReadClock(const TickReader& ticks, bool adjust, bool* changed) {
   RingingState& r = Ringing();
-  const std::uint32_t now = ticks();
+  // The count is read under the lock: a reading taken before another
+  // thread's later one but stored after it would look like a wrap of the
+  // count and move the clock on by 49.7 days.
   std::lock_guard lock(r.clockLock);
+  const std::uint32_t now = ticks();
   if (now < r.lastTicks) ++r.tickWraps;
   r.lastTicks = now;
   if (adjust) {

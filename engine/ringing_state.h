@@ -55,7 +55,7 @@ struct RingingState {
   // --- Shared by the bells' per-blow step (worker thread). ---
   std::atomic<int> referenceSpeed{180};  // the speed whose control rows the bells use
   int rowBlows = 0;                      // blows struck in the current row
-  int firingStep = 0;                    // 0 to bellsInPlay
+  std::atomic<int> firingStep{0};        // 0 to bellsInPlay; read by the Fire command
   bool standingRow = false;              // a row at handstroke has begun since Stand
   // Told (on the worker thread) when a new peal speed has reached the clock.
   std::function<void()> speedChangeCarriedOut;

@@ -48,7 +48,8 @@ void Bell::strike(int& flags) {
   if (r.standRequested) {
     s.nextTiming = side == 1 ? 2 : 1;
   } else if (ChangeGenerator* touch = r.currentTouch) {
-    s.nextTiming = touch->NextStrike(data_->index);
+    // The touch numbers the bells in play, not the tower's bells.
+    s.nextTiming = touch->NextStrike(position_);
   }
   s.transition = TransitionFor(side, s.prevTiming, s.nextTiming);
 

@@ -9,5 +9,6 @@
 namespace clangor::ring {
 
 int RunRows(const std::vector<std::string>& args);
+int RunRing(const std::vector<std::string>& args);
 
 }  // namespace clangor::ring

@@ -1,5 +1,6 @@
-// clangor-ring: the headless ringer. Drives the change generator as the
-// striking clock does and prints what it publishes.
+// clangor-ring: the headless ringer. Rings touches on a tower with the real
+// engine (ring), or drives the change generator alone (rows), and prints
+// what it publishes.
 #include <functional>
 #include <iostream>
 #include <map>
@@ -17,7 +18,10 @@ constexpr const char* Usage =
     "       clangor-ring library --data DIR list\n"
     "       clangor-ring composition --data DIR --name \"NAME\" [--bells N] [--method \"TITLE\"]\n"
     "       clangor-ring method --data DIR --title \"TITLE\" [--bells N] [--calls LETTERS]\n"
-    "       clangor-ring sequence --data DIR --name \"NAME\" --bells N\n";
+    "       clangor-ring sequence --data DIR --name \"NAME\" --bells N\n"
+    "       clangor-ring ring --data DIR [--tower NAME] [--bells N | --ring \"COMBINATION\"]\n"
+    "                         (--method TITLE [--calls LETTERS] | --composition NAME | --sequence NAME |\n"
+    "                          --rounds ROWS) [--speed MINUTES] [--wav FILE] [--report] [--realtime]\n";
 
 using Command = std::function<int(const std::vector<std::string>&)>;
 
@@ -28,6 +32,7 @@ const std::map<std::string, Command>& Commands() {
       {"composition", clangor::ring::RunComposition},
       {"method", clangor::ring::RunMethod},
       {"sequence", clangor::ring::RunSequence},
+      {"ring", clangor::ring::RunRing},
   };
   return commands;
 }

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/ringing_clock.h"
+#include "tests/engine/engine_fixture.h"
+
+namespace clangor::testing {
+namespace {
+
+using TowerWindowTest = EngineTest;
+
+double FirstBlowOf(const std::vector<RecordingViews::Blow>& blows, int bell) {
+  for (const auto& b : blows)
+    if (b.bell == bell) return b.time;
+  return -1;
+}
+
+TEST_F(TowerWindowTest, LoadsEveryBellAndReportsTheTowerLoaded) {
+  TowerWindow& engine = Open(3);
+  EXPECT_TRUE(views_.loaded);
+  EXPECT_EQ(views_.surfaces(), (std::vector<int>{0, 1, 2}));
+  EXPECT_GE(views_.pictures, 3);  // at least each bell's hanging picture
+  EXPECT_EQ(engine.BellAt(85, 20), 1);
+  EXPECT_EQ(engine.BellAt(5, 5), -1);
+}
+
+TEST_F(TowerWindowTest, SelectingIgnoresBellsOutsideTheTowerAndCountsBellsInPlay) {
+  TowerWindow& engine = Open(3);
+  engine.SelectBell(0, 0);
+  engine.SelectBell(0, 0);
+  engine.SelectBell(2, 2);
+  engine.SelectBell(7, 0);
+  engine.SelectBell(-1, 2);
+  EXPECT_EQ(Ringing().bellsInPlay, 2);
+  EXPECT_TRUE(engine.IsBellInPlay(2));
+  engine.SelectBell(2, 2);
+  EXPECT_FALSE(engine.IsBellInPlay(2));
+  EXPECT_EQ(Ringing().bellsInPlay, 1);
+}
+
+TEST_F(TowerWindowTest, EachBellStartsOneBlowIntervalAfterTheOneBefore) {
+  TowerWindow& engine = Open(3);
+  SelectAll(3);
+  engine.Start();
+  ASSERT_TRUE(WaitForBlows(6));
+  const auto blows = views_.blows();
+  const double interval = Ringing().blowInterval;
+  EXPECT_NEAR(interval, BlowIntervalFor(180, 3), 1e-12);
+  EXPECT_NEAR(FirstBlowOf(blows, 1) - FirstBlowOf(blows, 0), interval, 1e-9);
+  EXPECT_NEAR(FirstBlowOf(blows, 2) - FirstBlowOf(blows, 0), 2 * interval, 1e-9);
+}
+
+TEST_F(TowerWindowTest, StrikingCorrectionMovesTheBellsStart) {
+  WriteTower(2, {}, "StrikingCorrection=0.05\n");
+  TowerWindow& engine = Open(2);
+  SelectAll(2);
+  engine.Start();
+  ASSERT_TRUE(WaitForBlows(2));
+  const auto blows = views_.blows();
+  EXPECT_NEAR(FirstBlowOf(blows, 1) - FirstBlowOf(blows, 0), Ringing().blowInterval.load(), 1e-9);
+}
+
+TEST_F(TowerWindowTest, StopNowRestsEveryBellAtOnceAndEndsTheRinging) {
+  TowerWindow& engine = Open(3);
+  SelectAll(3);
+  engine.Start();
+  ASSERT_TRUE(WaitForBlows(10));
+  engine.StandOrStop(true);
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+  EXPECT_EQ(Ringing().bellsSwinging, 0);
+  EXPECT_FALSE(engine.ringing());
+  EXPECT_FALSE(engine.goRequested());
+  EXPECT_EQ(Ringing().currentTouch.load(), nullptr);
+  // The bells may be chosen again once stood.
+  engine.SelectBell(2, 1);
+  EXPECT_FALSE(engine.IsBellInPlay(2));
+}
+
+TEST_F(TowerWindowTest, StandBringsTheBellsToRestStrokeByStroke) {
+  TowerWindow& engine = Open(3);
+  SelectAll(3);
+  engine.Start();
+  ASSERT_TRUE(WaitForBlows(12));
+  engine.StandOrStop(false);
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+  EXPECT_EQ(Ringing().bellsSwinging, 0);
+  EXPECT_FALSE(Ringing().standRequested);
+  EXPECT_FALSE(engine.ringing());
+}
+
+TEST_F(TowerWindowTest, StartWithNoBellInPlayWaitsForABell) {
+  TowerWindow& engine = Open(2);
+  engine.Start();
+  for (int i = 0; i < 50; ++i) std::this_thread::yield();
+  EXPECT_FALSE(engine.ringing());
+  EXPECT_EQ(Count(event::RingingEnded), 0);
+  engine.SelectBell(1, 0);  // the start stays asked for
+  ASSERT_TRUE(WaitForBlows(2));
+  EXPECT_EQ(views_.blows().front().bell, 1);
+}
+
+TEST_F(TowerWindowTest, PauseHaltsTheBellsAndResumingShiftsThemByThePause) {
+  TowerWindow& engine = Open(2);
+  SelectAll(2);
+  engine.Start();
+  ASSERT_TRUE(WaitForBlows(4));
+  EXPECT_EQ(engine.Step(), 0.0);  // not paused: nothing happens
+  EXPECT_EQ(engine.TogglePause(), 0.0);
+  ASSERT_TRUE(WaitUntil([&] { return engine.paused(); }));
+  // The loop halts at its next pass; its sleeps while halted move the clock on.
+  const std::uint32_t pausedAt = ticks_.Ticks();
+  ASSERT_TRUE(WaitUntil([&] { return ticks_.Ticks() > pausedAt + 100; }));
+  const std::size_t before = views_.blows().size();
+  const double halted = engine.clockNow();
+  ticks_.Advance(10000);  // ten seconds pass while paused
+  ASSERT_TRUE(WaitUntil([&] { return ticks_.Ticks() > pausedAt + 20000; }));
+  EXPECT_EQ(views_.blows().size(), before);
+  const double shift = engine.TogglePause();
+  EXPECT_GT(shift, 10.0);
+  EXPECT_NEAR(views_.ropeShift(), shift, 1e-9);
+  ASSERT_TRUE(WaitForBlows(before + 4));
+  const auto blows = views_.blows();
+  // The bells resume where they halted: the ringing clock moved on by the
+  // shift, and the next blow follows as if there had been no pause.
+  const double gap = blows[before].time - blows[before - 1].time - shift;
+  EXPECT_GT(gap, 0.0);
+  EXPECT_LT(gap, 3.0);
+  EXPECT_GE(blows[before].time, halted + shift);
+}
+
+TEST_F(TowerWindowTest, StepRunsAFewHundredthsOfASecondAndHaltsAgain) {
+  TowerWindow& engine = Open(2);
+  SelectAll(2);
+  engine.Start();
+  ASSERT_TRUE(WaitForBlows(2));
+  engine.TogglePause();
+  ASSERT_TRUE(WaitUntil([&] { return engine.paused(); }));
+  const std::uint32_t pausedAt = ticks_.Ticks();
+  ASSERT_TRUE(WaitUntil([&] { return ticks_.Ticks() > pausedAt + 100; }));  // halted
+  const double halted = engine.clockNow();
+  ticks_.Advance(5000);
+  const double shift = engine.Step();
+  EXPECT_GT(shift, 4.9);
+  ASSERT_TRUE(WaitUntil([&] { return engine.paused() && engine.clockNow() > halted + shift; }));
+  EXPECT_NEAR(engine.clockNow() - (halted + shift), 0.05, 0.01);
+  EXPECT_GT(engine.TogglePause(), 0.0);
+}
+
+TEST_F(TowerWindowTest, ARaisedClockFactorIsReported) {
+  TowerWindow& engine = Open(2);
+  SelectAll(2);
+  ChangeClockStep(true, false, 12);
+  engine.Start();
+  ASSERT_TRUE(WaitForEvent(event::ClockFactorChanged));
+  EXPECT_NEAR(Ringing().clockFactor, std::sqrt(2.0), 1e-12);
+  engine.StandOrStop(true);
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+}
+
+TEST_F(TowerWindowTest, DestroyedWhileLoadingStopsAfterTheCurrentBell) {
+  WriteTower(6);
+  std::atomic<TowerWindow*> opened{nullptr};
+  views_.onSurfaces = [&](int bell) {
+    if (bell != 1) return;
+    // Hold the loading here until the engine is being destroyed.
+    WaitUntil([&] { return opened.load() != nullptr && opened.load()->quitRequested(); });
+  };
+  EngineSetUp setUp;
+  setUp.tower = tower_.get();
+  setUp.ticks = &ticks_;
+  setUp.events = &queue_;
+  setUp.views.tower = &views_;
+  setUp.views.listener = &views_;
+  auto engine = TowerWindow::Open(setUp);
+  opened = engine.get();
+  ASSERT_TRUE(WaitUntil([&] { return views_.surfaces().size() == 2; }));
+  engine.reset();
+  EXPECT_EQ(views_.surfaces(), (std::vector<int>{0, 1}));
+  EXPECT_FALSE(views_.loaded);
+  EXPECT_EQ(TowerWindow::Current(), nullptr);
+}
+
+TEST_F(TowerWindowTest, ManualPullWhileStoodAsksForStartAndTheOwnBellIsChosen) {
+  struct Listener : RecordingViews {
+    void startCommand() override { starts++; }
+    std::atomic<int> starts{0};
+  } listener;
+  WriteTower(2);
+  EngineSetUp setUp;
+  setUp.tower = tower_.get();
+  setUp.ticks = &ticks_;
+  setUp.events = &queue_;
+  setUp.views.listener = &listener;
+  engine_ = TowerWindow::Open(setUp);
+  ASSERT_TRUE(WaitUntil([&] { return !engine_->loading(); }));
+  engine_->PostManualSelect(1);
+  ASSERT_TRUE(WaitUntil([&] { return engine_->ownBell() == 1; }));
+  engine_->PostManualPull(true);
+  EXPECT_EQ(listener.starts, 1);
+  engine_.reset();  // before the listener goes
+}
+
+}  // namespace
+}  // namespace clangor::testing

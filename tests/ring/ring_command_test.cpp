@@ -1,0 +1,128 @@
+// clangor-ring ring: the real engine rings a touch on a tower written by the
+// test, and publishes the same rows as the generator rung on its own.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/engine/engine_fixture.h"
+#include "tools/ring/arguments.h"
+#include "tools/ring/commands.h"
+
+namespace clangor::testing {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class RingCommandTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    const char* source = std::getenv("CLANGOR_SOURCE_DIR");
+    const auto library = data_ / "Defaults" / "Compendium" / "XII";
+    std::filesystem::create_directories(library);
+    for (const char* file : {"methods.txt", "call_change_sequences.txt"})
+      std::filesystem::copy_file(std::filesystem::path(source ? source : ".") / "data" / "compendium" / file,
+                                 library / file);
+  }
+
+  // Runs a command in this process; its standard output, and its status.
+  std::string Run(int (*command)(const std::vector<std::string>&), std::vector<std::string> args, int& status) {
+    ::testing::internal::CaptureStdout();
+    try {
+      status = command(args);
+    } catch (const ring::UsageError&) {
+      status = 2;
+    }
+    return ::testing::internal::GetCapturedStdout();
+  }
+  std::vector<std::string> Ring(std::vector<std::string> args, int expectStatus = 0) {
+    args.insert(args.begin(), {"--data", data_.string(), "--tower", "Test"});
+    int status = -1;
+    const std::string out = Run(ring::RunRing, args, status);
+    EXPECT_EQ(status, expectStatus);
+    return Lines(out);
+  }
+  // The changed rows the generator publishes when rung on its own, without
+  // the rounds it comes round at.
+  std::vector<std::string> GeneratorRows(const std::vector<std::string>& args) {
+    int status = -1;
+    auto rows = Lines(Run(ring::RunRows, args, status));
+    EXPECT_EQ(status, 0);
+    if (!rows.empty()) rows.pop_back();
+    return rows;
+  }
+  // Drops the rounds rung before the touch started.
+  static std::vector<std::string> Changes(std::vector<std::string> rows, const std::string& rounds) {
+    while (!rows.empty() && rows.front() == rounds) rows.erase(rows.begin());
+    return rows;
+  }
+};
+
+const std::string PlainBobMinor = "|12|&-16-16-16,|14|1234";
+
+TEST_F(RingCommandTest, APlainCourseRingsTheGeneratorsRowsAndStandsAtRounds) {
+  WriteTower(6);
+  const auto rows = Ring({"--method", "Plain Bob Minor"});
+  EXPECT_EQ(Changes(rows, "123456"), GeneratorRows({"--stage", "6", "--line", PlainBobMinor}));
+}
+
+TEST_F(RingCommandTest, CallsAreMadeLeadByLead) {
+  WriteTower(6);
+  const auto rows = Ring({"--method", "Plain Bob Minor", "--calls", "bbb"});
+  EXPECT_EQ(Changes(rows, "123456"), GeneratorRows({"--stage", "6", "--line", PlainBobMinor, "--calls", "bbb"}));
+}
+
+TEST_F(RingCommandTest, TheBackBellsRingWhenFewerAreAskedFor) {
+  WriteTower(8);
+  const auto rows = Ring({"--bells", "6", "--method", "Plain Bob"});
+  EXPECT_EQ(Changes(rows, "123456"), GeneratorRows({"--stage", "6", "--line", PlainBobMinor}));
+}
+
+TEST_F(RingCommandTest, RoundsRingsTheRowsAskedForAndStands) {
+  WriteTower(4);
+  const auto rows = Ring({"--rounds", "10"});
+  EXPECT_GE(rows.size(), 10u);
+  EXPECT_LE(rows.size(), 14u);
+  for (const auto& row : rows) EXPECT_EQ(row, "1234");
+}
+
+TEST_F(RingCommandTest, ASequenceGoesToItsRowAndBack) {
+  WriteTower(6);
+  const auto rows = Ring({"--sequence", "Queens"});
+  EXPECT_NE(std::find(rows.begin(), rows.end(), "135246"), rows.end());
+  EXPECT_EQ(rows.back(), "132456");  // the bells stand as rounds comes
+}
+
+TEST_F(RingCommandTest, TheReportGivesEveryBellAndTheWholeTouch) {
+  WriteTower(4);
+  const auto lines = Ring({"--rounds", "8", "--report"});
+  int bellLines = 0;
+  bool whole = false;
+  for (const auto& line : lines) {
+    if (line.rfind("   ", 0) == 0 && line.size() > 4) ++bellLines;
+    if (line.rfind(" all", 0) == 0) whole = true;
+  }
+  EXPECT_EQ(bellLines, 4);
+  EXPECT_TRUE(whole);
+}
+
+TEST_F(RingCommandTest, RefusesWhatTheTowerOrLibraryCannotRing) {
+  WriteTower(4);
+  Ring({"--bells", "6", "--rounds", "4"}, 1);
+  Ring({"--method", "No Such Method"}, 1);
+  Ring({"--ring", "Back Ten", "--rounds", "4"}, 1);
+  Ring({"--rounds", "4", "--method", "Plain Bob Minimus"}, 2);
+  Ring({}, 2);
+}
+
+}  // namespace
+}  // namespace clangor::testing

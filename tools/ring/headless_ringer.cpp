@@ -1,0 +1,176 @@
+#include "tools/ring/headless_ringer.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <ostream>
+#include <thread>
+
+#include "engine/engine_event_queue.h"
+#include "engine/engine_views.h"
+#include "engine/ringing_control.h"
+#include "engine/ringing_state.h"
+#include "engine/tower_window.h"
+#include "platform/ticks.h"
+#include "shell/settings_store.h"
+#include "tower/tower.h"
+
+namespace clangor::ring {
+
+namespace {
+
+constexpr const char* DefaultTower = "Twelve Bells";
+
+// Simulated time for a ringer that runs as fast as it can: every 1 ms sleep
+// of the ringing loop moves the clock on by one whole 0.1 s sub-step.
+class FastTicks final : public TickSource {
+ public:
+  std::uint32_t Ticks() const override { return now_.load(); }
+  void Sleep(std::uint32_t ms) override { now_.fetch_add(ms * 100); }
+
+ private:
+  std::atomic<std::uint32_t> now_{1000};
+};
+
+// The main window's part, headless: keeps every blow and row, and stands the
+// bells when enough rows have been rung. Its callbacks run on the worker.
+class HeadlessWindow final : public EngineTowerView, public EngineListener {
+ public:
+  HeadlessWindow(EngineEventQueue& queue, BlowSink* sink, const std::function<void(const std::string&)>& onRow)
+      : queue_(queue), sink_(sink), onRow_(onRow) {}
+
+  void bellStruck(int bell, double time) override {
+    blows_.push_back({bell, time});
+    if (sink_) sink_->blow(bell, time);
+  }
+  void eventsWaiting() override { Drain(); }
+
+  // Main thread, before the ringing starts.
+  void Watch(TowerWindow* engine, long standAfterRows) {
+    engine_ = engine;
+    standAfter_ = standAfterRows;
+  }
+  // Main thread: waits until the ringing has ended.
+  void WaitForEnd() {
+    std::unique_lock lock(lock_);
+    while (!ended_) {
+      lock.unlock();
+      Drain();  // events queued while the clock was too fast to nudge us
+      lock.lock();
+      ending_.wait_for(lock, std::chrono::milliseconds(5));
+    }
+  }
+
+  std::vector<std::string> rows;
+  std::vector<StruckBlow> blows_;  // tower bells; written by the worker only
+
+ private:
+  void Drain() {
+    std::lock_guard lock(lock_);
+    for (EngineEvent& e : queue_.Drain()) {
+      if (e.code == event::RowRung) {
+        rows.push_back(e.text);
+        if (onRow_) onRow_(e.text);
+        if (standAfter_ > 0 && static_cast<long>(rows.size()) >= standAfter_ && engine_) engine_->StandOrStop(false);
+      } else if (e.code == event::RingingEnded) {
+        ended_ = true;
+        ending_.notify_all();
+      }
+    }
+  }
+
+  EngineEventQueue& queue_;
+  BlowSink* sink_;
+  std::function<void(const std::string&)> onRow_;
+  TowerWindow* engine_ = nullptr;
+  long standAfter_ = 0;
+  std::mutex lock_;
+  std::condition_variable ending_;
+  bool ended_ = false;
+};
+
+bool SelectBells(const RingPlan& plan, const Tower& tower, TowerWindow& engine, RingingControl& control,
+                 std::ostream& err) {
+  if (!plan.ring.empty()) {
+    for (const auto* rings : {&tower.rings(), &tower.otherRings()})
+      for (const RingEntry& entry : *rings)
+        if (entry.first == plan.ring) {
+          control.SelectRing(entry.second);
+          return Ringing().bellsInPlay > 0;
+        }
+    err << "clangor-ring: the tower has no ring \"" << plan.ring << "\"\n";
+    return false;
+  }
+  const int count = engine.bellCount();
+  if (plan.bells > count) {
+    err << "clangor-ring: the tower has " << count << " bells, not " << plan.bells << "\n";
+    return false;
+  }
+  const int first = plan.bells > 0 ? count - plan.bells : 0;
+  for (int bell = first; bell < count; ++bell) engine.SelectBell(bell, 0, bell + 1 < count);
+  return true;
+}
+
+}  // namespace
+
+RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std::string&)>& onRow, BlowSink* sink,
+                        std::ostream& err) {
+  RingResult result;
+  SettingsStore settings;
+  settings.SetInt(setting::ActionAtRounds, 2);
+  settings.SetInt(setting::KeepGoingCount, 0);
+  Tower tower(plan.tower.empty() ? DefaultTower : plan.tower, settings);
+  if (tower.bellCount() <= 0) {
+    err << "clangor-ring: no tower \"" << tower.name() << "\" in the data folder\n";
+    result.status = 1;
+    return result;
+  }
+  std::vector<int> playIndex(static_cast<std::size_t>(tower.bellCount()), -1);
+  if (plan.pealMinutes > 0) settings.SetTowerInt(tower_setting::PealMins, plan.pealMinutes);
+
+  FastTicks fast;
+  SteadyTickSource steady;
+  TickSource& ticks = plan.realTime ? static_cast<TickSource&>(steady) : fast;
+  EngineEventQueue queue;
+  HeadlessWindow window(queue, sink, onRow);
+  RingingUiState state;
+  RingingControl control(settings, ticks, state);
+  EngineSetUp setUp;
+  setUp.tower = &tower;
+  setUp.ticks = &ticks;
+  setUp.events = &queue;
+  setUp.settings = &settings;
+  setUp.views.tower = &window;
+  setUp.views.listener = &window;
+  {
+    TowerWindowPtr engine = TowerWindow::Open(setUp);
+    while (engine->loading()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    control.SetEngine(engine.get());
+    control.SetTower(&tower);
+    if (!SelectBells(plan, tower, *engine, control, err)) {
+      result.status = 1;
+      return result;
+    }
+    result.bellsInPlay = Ringing().bellsInPlay;
+    // The touch numbers the bells in play from the lowest of them.
+    for (int bell = 0, k = 0; bell < engine->bellCount(); ++bell)
+      playIndex[static_cast<std::size_t>(bell)] = engine->IsBellInPlay(bell) ? k++ : -1;
+    window.Watch(engine.get(), plan.roundsRows > 0 ? plan.roundsRows : plan.maxRows);
+    if (!plan.begin(control, result.bellsInPlay)) {
+      result.status = 1;
+      return result;
+    }
+    const auto began = std::chrono::steady_clock::now();
+    const double clockAtStart = Ringing().clockReading;
+    window.WaitForEnd();
+    result.realSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    result.simulatedSeconds = Ringing().clockReading - clockAtStart;
+    result.blowInterval = Ringing().blowInterval;
+  }
+  for (const StruckBlow& b : window.blows_) result.blows.push_back({playIndex[static_cast<std::size_t>(b.bell)], b.time});
+  result.rows = std::move(window.rows);
+  return result;
+}
+
+}  // namespace clangor::ring

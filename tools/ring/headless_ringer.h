@@ -1,0 +1,58 @@
+// Rings a touch on a tower with the real engine and ringing control, headless:
+// on simulated time as fast as the machine allows, or on the real clock. The
+// rows are handed on as the touch publishes them, and every blow is kept for
+// the striking report.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tools/ring/striking_report.h"
+
+namespace clangor {
+class RingingControl;
+class TowerWindow;
+}  // namespace clangor
+
+namespace clangor::ring {
+
+// Where each blow goes besides the report: the sound (a device in real time,
+// or an offline render of the mixer into a WAV file).
+class BlowSink {
+ public:
+  virtual ~BlowSink() = default;
+  // Tower bell `bell` struck at `time` seconds of the ringing clock.
+  virtual void blow(int bell, double time) = 0;
+};
+
+struct RingPlan {
+  std::string tower;                // empty: the default tower
+  int bells = 0;                    // the back `bells` bells; 0: all
+  std::string ring;                 // a ring of the tower by its menu text, instead of `bells`
+  int pealMinutes = 0;              // 0: the tower's own
+  bool realTime = false;
+  // What to ring once the bells are up: a method, a sequence, or rounds
+  // (given the control and the number of bells in play). Returns false when
+  // it is not found; the message goes to the error stream.
+  std::function<bool(RingingControl&, int bellsInPlay)> begin;
+  long roundsRows = 0;              // rounds only: stand after this many rows
+  long maxRows = 200000;            // a touch that has not stood by then is stood
+};
+
+struct RingResult {
+  int status = 0;
+  std::vector<std::string> rows;    // as published
+  std::vector<StruckBlow> blows;    // bells numbered among those in play
+  int bellsInPlay = 0;
+  double blowInterval = 0;
+  double simulatedSeconds = 0;
+  double realSeconds = 0;
+};
+
+// Prints each row to `onRow` as it is published. The data folder must
+// already be the settings store's (CLANGOR_COMMON_APPDATA).
+RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std::string&)>& onRow,
+                        BlowSink* sink, std::ostream& err);
+
+}  // namespace clangor::ring

@@ -1,0 +1,134 @@
+// clangor-ring ring: loads a tower, selects its bells, starts, and rings a
+// method, a call-change sequence or rounds with the real engine, printing the
+// rows as they are published and, with --report, the striking report.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+#include "engine/ringing_control.h"
+#include "ringing/lead_calls.h"
+#include "tools/ring/arguments.h"
+#include "tools/ring/commands.h"
+#include "tools/ring/headless_ringer.h"
+#include "tools/ring/library_lookup.h"
+#include "tools/ring/touch_runner.h"
+
+namespace clangor::ring {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder of this run's own, removed at the end: the ringer keeps no
+// settings between runs (a scratch registry unless one is given), and a data
+// folder not named "Orvanta/Clangor" is reached through a link in it.
+struct ScratchFolder {
+  ScratchFolder() : path(fs::temp_directory_path() / ("clangor_ring_" + std::to_string(::getpid()))) {
+    fs::create_directories(path);
+    if (!std::getenv("CLANGOR_REGISTRY_DIR")) setenv("CLANGOR_REGISTRY_DIR", (path / "registry").c_str(), 1);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+  fs::path path;
+};
+
+// The settings store finds the data folder as <common app data>/Orvanta/Clangor.
+void UseDataFolder(const fs::path& data, const ScratchFolder& scratch) {
+  const fs::path folder = fs::weakly_canonical(data);
+  if (!fs::is_directory(folder / "Towers")) throw UsageError("--data " + data.string() + " holds no Towers folder");
+  fs::path common = folder.parent_path().parent_path();
+  if (folder.filename() != "Clangor" || folder.parent_path().filename() != "Orvanta") {
+    common = scratch.path / "data";
+    fs::create_directories(common / "Orvanta");
+    fs::create_directory_symlink(folder, common / "Orvanta" / "Clangor");
+  }
+  setenv("CLANGOR_COMMON_APPDATA", common.c_str(), 1);
+}
+
+int WhatToRing(const Arguments& a) {
+  return (a.Value("method") ? 1 : 0) + (a.Value("composition") ? 1 : 0) + (a.Value("sequence") ? 1 : 0) +
+         (a.Value("rounds") ? 1 : 0);
+}
+
+}  // namespace
+
+int RunRing(const std::vector<std::string>& args) {
+  const Arguments a(args,
+                    {"data", "tower", "bells", "ring", "method", "calls", "composition", "sequence", "rounds", "speed",
+                     "wav"},
+                    {"report", "realtime"});
+  if (WhatToRing(a) != 1) throw UsageError("ring takes one of --method, --composition, --sequence, --rounds");
+  if (a.Value("bells") && a.Value("ring")) throw UsageError("ring takes --bells or --ring, not both");
+  if (a.Value("calls") && !a.Value("method")) throw UsageError("--calls goes with --method");
+  if (a.Value("calls")) CheckCallLetters(*a.Value("calls"));
+  if (a.Value("composition")) {
+    // Compositions come from the library, which this ringer does not read yet.
+    std::cerr << "clangor-ring: --composition needs the composition library, not yet in this build\n";
+    return 2;
+  }
+  if (a.Value("wav")) {
+    // The hook for the offline render of the sound mixer: a BlowSink that
+    // sounds each blow into the render at its time and writes the file.
+    std::cerr << "clangor-ring: --wav needs the sound mixer, not yet in this build\n";
+    return 2;
+  }
+
+  RingPlan plan;
+  plan.tower = a.Value("tower").value_or("");
+  plan.bells = a.Number("bells", 1, 18, 0);
+  plan.ring = a.Value("ring").value_or("");
+  plan.pealMinutes = a.Number("speed", 150, 240, 0);
+  plan.realTime = a.Flag("realtime");
+  plan.roundsRows = a.Number("rounds", 1, 1000000, 0);
+
+  const fs::path data = a.Required("data");
+  const ScratchFolder scratch;
+  UseDataFolder(data, scratch);
+  LibraryLookup library(data);
+  LeadCalls calls(a.Value("calls").value_or(""));
+  RingableComposition leadCalls{&calls, "Calls", {}, nullptr};
+  leadCalls.stages.set();
+
+  const std::string method = a.Value("method").value_or("");
+  const std::string sequence = a.Value("sequence").value_or("");
+  const bool withCalls = !a.Value("calls").value_or("").empty();
+  plan.begin = [&](RingingControl& control, int bells) {
+    if (!method.empty()) {
+      const Method* m = library.FindMethod(method, bells);
+      if (m == nullptr) {
+        std::cerr << "clangor-ring: no method \"" << method << "\" for " << bells << " bells\n";
+        return false;
+      }
+      if (withCalls) control.RingComposition(leadCalls, m);
+      else control.RingTouch(m);
+    } else if (!sequence.empty()) {
+      const CallChangeSequence* s = library.FindSequence(sequence, bells);
+      if (s == nullptr) {
+        std::cerr << "clangor-ring: no call-change sequence \"" << sequence << "\" for " << bells << " bells\n";
+        return false;
+      }
+      control.RingSequence(s);
+    } else {
+      control.Start();
+    }
+    return true;
+  };
+
+  const RingResult result = RingHeadless(plan, [](const std::string& row) { std::cout << row << '\n'; }, nullptr,
+                                         std::cerr);
+  if (result.status != 0) return result.status;
+  if (a.Flag("report")) {
+    // Call changes are rung by whole pulls, whose handstroke rows are not
+    // published: each bell's place is then taken from the order struck.
+    const std::vector<std::string> rows = sequence.empty() ? result.rows : std::vector<std::string>{};
+    PrintStrikingReport(MeasureStriking(rows, result.blows, result.bellsInPlay, result.blowInterval), std::cout);
+    std::cout << "Rang " << result.simulatedSeconds << " s of ringing in " << result.realSeconds << " s\n";
+  }
+  return 0;
+}
+
+}  // namespace clangor::ring
