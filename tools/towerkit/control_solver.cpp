@@ -42,6 +42,7 @@ struct SolvedSwing {
   double time;
   double r1, r2;
   double made;  // the time r1 and r2 really give
+  bool timeMet;
   bool within;
 };
 
@@ -95,9 +96,9 @@ std::vector<SolvedSwing> SolveSide(SwingSolver& solver, int count, int side, dou
     // A time between two bands: the pull after the turn makes it up, and the
     // bell arrives a little faster or slower than the next swing assumes.
     if (!answer.within && swing.struck) swing = PullToTime(solver, side, speed, answer.r, swing.r2, t);
-    const bool within = std::abs(swing.duration - t) < 1e-6 && std::abs(swing.r2) <= solver.strongestPull() &&
-                        std::abs(swing.arrivalSpeed - arrival) < MaxArrivalMismatch * arrival;
-    solved.push_back({t, answer.r, swing.r2, swing.duration, within});
+    const bool timeMet = std::abs(swing.duration - t) < 1e-6 && std::abs(swing.r2) <= solver.strongestPull();
+    const bool within = timeMet && std::abs(swing.arrivalSpeed - arrival) < MaxArrivalMismatch * arrival;
+    solved.push_back({t, answer.r, swing.r2, swing.duration, timeMet, within});
     ++report.swingsSolved;
     if (within) {
       report.worstTimeError = std::max(report.worstTimeError, std::abs(swing.duration - t));
@@ -179,7 +180,7 @@ std::vector<double> SolveControlTable(const std::vector<Bell*>& bells, SolveRepo
           for (int q = FirstClass(side); q < FirstClass(side) + 3; ++q) {
             const double time = SwingTime(k, speed, q);
             const SolvedSwing& swing = Find(swings[side], time);
-            if (!swing.within) report.shortfalls.push_back({b + 1, k, speed, side, q, time, swing.made});
+            if (!swing.within) report.shortfalls.push_back({b + 1, k, speed, side, q, time, swing.made, swing.timeMet});
             // Every swing that ends in a blow on this side leads here.
             for (int p = 0; p <= 3; ++p) {
               const int at = TransitionPosition(side, p, q);

@@ -32,19 +32,25 @@ using namespace clangor::towerkit;
 void PrintReport(const std::string& name, const SolveReport& report, double seconds) {
   std::printf("towerkit: %s: %d swing times solved in %.1f s; worst time error %.2g s, worst arrival error %.2g m/s\n",
               name.c_str(), report.swingsSolved, seconds, report.worstTimeError, report.worstArrivalError);
-  // Where the bells cannot make the time: for each bell and number in play,
-  // how many of its swings fall short and over which speeds.
-  std::map<std::pair<int, int>, std::tuple<int, int, int>> gaps;
-  for (const Shortfall& s : report.shortfalls) {
-    auto [it, fresh] = gaps.try_emplace({s.bell, s.bellsInPlay}, 0, s.pealSpeed, s.pealSpeed);
-    auto& [n, low, high] = it->second;
-    ++n;
-    low = std::min(low, s.pealSpeed);
-    high = std::max(high, s.pealSpeed);
-  }
-  for (const auto& [key, value] : gaps) {
-    std::printf("towerkit: %s: bell %d, %d in play: %d swings beyond its reach, at %d to %d min\n", name.c_str(),
-                key.first, key.second, std::get<0>(value), std::get<1>(value), std::get<2>(value));
+  // Where the bells cannot make the time, or make it only by arriving at
+  // the next blow faster or slower than the next swing starts: for each bell
+  // and number in play, how many swings and over which speeds.
+  for (const bool timeMet : {false, true}) {
+    std::map<std::pair<int, int>, std::tuple<int, int, int>> gaps;
+    for (const Shortfall& s : report.shortfalls) {
+      if (s.timeMet != timeMet) continue;
+      auto [it, fresh] = gaps.try_emplace({s.bell, s.bellsInPlay}, 0, s.pealSpeed, s.pealSpeed);
+      auto& [n, low, high] = it->second;
+      ++n;
+      low = std::min(low, s.pealSpeed);
+      high = std::max(high, s.pealSpeed);
+    }
+    for (const auto& [key, value] : gaps) {
+      std::printf("towerkit: %s: bell %d, %d in play: %d swings %s, at %d to %d min\n", name.c_str(), key.first,
+                  key.second, std::get<0>(value),
+                  timeMet ? "on time only with an uneven arrival" : "beyond its reach", std::get<1>(value),
+                  std::get<2>(value));
+    }
   }
   for (const int bell : report.settingShortfalls) {
     std::printf("towerkit: %s: bell %d cannot always be set on time\n", name.c_str(), bell);
