@@ -110,7 +110,8 @@ std::vector<SolvedSwing> SolveSide(SwingSolver& solver, int count, int side, dou
 
 struct SolvedSetting {
   double time, check, pull;
-  bool within;
+  double made;  // when the last blow really comes
+  bool rests;
 };
 
 std::vector<SolvedSetting> SolveSettings(SwingSolver& solver, int count, double speed) {
@@ -128,9 +129,8 @@ std::vector<SolvedSetting> SolveSettings(SwingSolver& solver, int count, double 
   for (const double t : SortedTimes(times)) {
     const BandSweep::Answer answer = sweep.Solve(t);
     bool rests = false;
-    solver.SetSwing(speed, answer.r, SetOverSpeed, SetStop, &rests);
-    solved.push_back({t, answer.r, solver.setPull(), answer.within && rests &&
-                                                         std::abs(solver.setPull()) <= solver.strongestPull()});
+    const double made = solver.SetSwing(speed, answer.r, SetOverSpeed, SetStop, &rests);
+    solved.push_back({t, answer.r, solver.setPull(), made, rests});
   }
   return solved;
 }
@@ -192,7 +192,8 @@ std::vector<double> SolveControlTable(const std::vector<Bell*>& bells, SolveRepo
           }
         }
         const SolvedSetting& set = Find(settings, SettingTime(k, speed));
-        if (!set.within) settingShort = true;
+        if (!set.rests) settingShort = true;
+        report.worstSettingError = std::max(report.worstSettingError, std::abs(set.made - set.time));
         row[54] = first.time;
         row[55] = first.push;
         row[56] = first.pull;

@@ -32,7 +32,8 @@ struct SolveReport {
   double worstTimeError = 0;     // seconds, over the swings within reach
   double worstArrivalError = 0;  // m/s: arrival speed against the next swing's start
   std::vector<Shortfall> shortfalls;
-  std::vector<int> settingShortfalls;  // bells that cannot be set on time at some speed
+  double worstSettingError = 0;        // seconds: the last blow at Stand against its place
+  std::vector<int> settingShortfalls;  // bells that do not always come to rest when set
 };
 
 // The table for `bells` (loaded from the tower folder, treble first), n·n·5460

@@ -52,8 +52,10 @@ void PrintReport(const std::string& name, const SolveReport& report, double seco
                   std::get<2>(value));
     }
   }
+  std::printf("towerkit: %s: Stand: worst time of the last blow %.2f ms from its place\n", name.c_str(),
+              report.worstSettingError * 1000);
   for (const int bell : report.settingShortfalls) {
-    std::printf("towerkit: %s: bell %d cannot always be set on time\n", name.c_str(), bell);
+    std::printf("towerkit: %s: bell %d does not always come to rest on its stay when set\n", name.c_str(), bell);
   }
 }
 
@@ -74,7 +76,7 @@ int main(int argc, char** argv) {
     const fs::path registry = fs::temp_directory_path() / ("clangor-towerkit-" + std::to_string(getpid()));
     setenv("CLANGOR_COMMON_APPDATA", root.c_str(), 1);
     setenv("CLANGOR_REGISTRY_DIR", registry.c_str(), 1);
-    StartPictures(argc, argv);
+    PictureSession pictures(argc, argv);
 
     std::vector<fs::path> towers;
     for (const auto& entry : fs::directory_iterator(source / "towers")) {

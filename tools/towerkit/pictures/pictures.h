@@ -5,13 +5,25 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 
 #include "tools/towerkit/tower_definition.h"
 
 namespace clangor::towerkit {
 
-// Call once before drawing (sets up Qt's offscreen platform, no display).
-void StartPictures(int argc, char** argv);
+// Qt's application object for drawing, on the offscreen platform (no
+// display); one must live while pictures are drawn.
+class PictureSession {
+ public:
+  PictureSession(int& argc, char** argv);
+  ~PictureSession();
+  PictureSession(const PictureSession&) = delete;
+  PictureSession& operator=(const PictureSession&) = delete;
+
+ private:
+  struct Application;
+  std::unique_ptr<Application> application_;
+};
 
 // Towers/XII/<name>/images/: base.bmp, surprise.bmp, surprise_mask.bmp, and
 // for each bell <n>/<n>-<kkk>.bmp and <n>-mask.bmp.
