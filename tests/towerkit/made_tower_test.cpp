@@ -152,13 +152,17 @@ TEST_F(MadeTowerTest, EveryBellSwingsWithItsPicturesAndRecordings) {
 TEST_F(MadeTowerTest, EverySwingTimeWithinReachIsSolvedClosely) {
   EXPECT_GT(report_.swingsSolved, 1000);
   EXPECT_LT(report_.worstTimeError, 1e-6);
-  // The light bells of a three make every swing with three in play at the
-  // middle speeds; two in play asks swings no bell can make.
+  // The light bells of a three make the time of every swing with three in
+  // play at the middle speeds (the tenor's quickest only by pulling harder);
+  // two in play asks swings no bell can make.
+  bool someBeyondReach = false;
   for (const Shortfall& s : report_.shortfalls) {
-    if (s.bellsInPlay == 3 && s.pealSpeed >= 180 && s.pealSpeed <= 220) {
+    someBeyondReach = someBeyondReach || (s.bellsInPlay == 2 && !s.timeMet);
+    if (s.bellsInPlay == 3 && s.pealSpeed >= 180 && s.pealSpeed <= 220 && !s.timeMet) {
       ADD_FAILURE() << "bell " << s.bell << " at " << s.pealSpeed << " class " << s.timingClass;
     }
   }
+  EXPECT_TRUE(someBeyondReach);
 }
 
 // A bell just struck on `side` at the speed its row gives for the
