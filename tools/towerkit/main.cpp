@@ -16,6 +16,9 @@
 #include <utility>
 #include <filesystem>
 #include <string>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -59,6 +62,47 @@ void PrintReport(const std::string& name, const SolveReport& report, double seco
   }
 }
 
+// Solves one tower in a process of its own, so that the towers are solved
+// side by side on the machine's cores (a bell's swing step shares the
+// process-wide ringing state, so one process solves one tower). Each child
+// prints its report whole when it is done.
+void SolveTowersSideBySide(const std::vector<TowerDefinition>& towers, const fs::path& data, const fs::path& registry) {
+  const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<pid_t> running;
+  bool failed = false;
+  const auto reap = [&] {
+    int status = 0;
+    const pid_t pid = wait(&status);
+    if (pid < 0) return;
+    running.erase(std::remove(running.begin(), running.end(), pid), running.end());
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) failed = true;
+  };
+  for (std::size_t i = 0; i < towers.size(); ++i) {
+    while (running.size() >= cores) reap();
+    std::fflush(stdout);
+    const pid_t pid = fork();
+    if (pid < 0) throw std::runtime_error("cannot start a process to solve a tower");
+    if (pid == 0) {
+      int code = 0;
+      try {
+        setenv("CLANGOR_REGISTRY_DIR", (registry / std::to_string(i)).c_str(), 1);
+        const auto began = std::chrono::steady_clock::now();
+        const SolveReport report = SolveTower(towers[i], data);
+        PrintReport(towers[i].name, report,
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
+      } catch (const std::exception& e) {
+        std::fprintf(stderr, "clangor-towerkit: %s: %s\n", towers[i].name.c_str(), e.what());
+        code = 1;
+      }
+      std::fflush(stdout);
+      std::_Exit(code);
+    }
+    running.push_back(pid);
+  }
+  while (!running.empty()) reap();
+  if (failed) throw std::runtime_error("a tower's control table could not be solved");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,25 +120,29 @@ int main(int argc, char** argv) {
     const fs::path registry = fs::temp_directory_path() / ("clangor-towerkit-" + std::to_string(getpid()));
     setenv("CLANGOR_COMMON_APPDATA", root.c_str(), 1);
     setenv("CLANGOR_REGISTRY_DIR", registry.c_str(), 1);
-    PictureSession pictures(argc, argv);
 
-    std::vector<fs::path> towers;
+    std::vector<fs::path> folders;
     for (const auto& entry : fs::directory_iterator(source / "towers")) {
-      if (entry.is_directory()) towers.push_back(entry.path());
+      if (entry.is_directory()) folders.push_back(entry.path());
     }
-    std::sort(towers.begin(), towers.end());
-    for (const fs::path& folder : towers) {
-      const TowerDefinition tower = ReadTowerDefinition((folder / "tower.def").string(), folder.filename().string());
-      WriteTowerFiles(tower, data);
-      const auto began = std::chrono::steady_clock::now();
-      const SolveReport report = SolveTower(tower, data);
-      PrintReport(tower.name, report,
-                  std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
-      WriteRecordings(tower, data);
-      DrawTowerPictures(tower, data);
+    std::sort(folders.begin(), folders.end());
+    std::vector<TowerDefinition> towers;
+    for (const fs::path& folder : folders) {
+      towers.push_back(ReadTowerDefinition((folder / "tower.def").string(), folder.filename().string()));
+      WriteTowerFiles(towers.back(), data);
+    }
+    const auto began = std::chrono::steady_clock::now();
+    SolveTowersSideBySide(towers, data, registry);
+    std::printf("towerkit: every control table solved in %.1f s\n",
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
+    {
+        for (const TowerDefinition& tower : towers) {
+        WriteRecordings(tower, data);
+        DrawTowerPictures(tower, data);
+      }
+      DrawProgramPictures(data / "Program Stuff");
     }
     WriteProgramSounds(data / "Program Stuff");
-    DrawProgramPictures(data / "Program Stuff");
     CopyLibraryAndHelp(source, data);
     fs::remove_all(registry);
     std::printf("towerkit: data folder written to %s\n", data.c_str());
