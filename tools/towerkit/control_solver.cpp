@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <numbers>
 #include <stdexcept>
 
 #include "engine/ringing_state.h"
@@ -167,8 +168,9 @@ std::vector<double> SolveControlTable(const std::vector<Bell*>& bells, SolveRepo
     for (int side = 0; side < 2; ++side) {
       swings[side] = SolveSide(solver, count, side, speedAt[side], speedAt[1 - side], report);
     }
-    const double stayGravity = 9.81 * std::sin(std::abs(std::abs(bells[static_cast<std::size_t>(b)]->setAngle()) - 18000) *
-                                               3.14159265358979323846 / 18000.0);
+    // Gravity's pull at the stay, the bell beyond its balance.
+    const int pastBalance = std::abs(std::abs(bells[static_cast<std::size_t>(b)]->setAngle()) - 18000);
+    const double stayGravity = 9.81 * std::sin(pastBalance * std::numbers::pi / 18000.0);
     const SwingSolver::FirstSwing first = solver.SolveFirstSwing(stayGravity + PushOverStay, speedAt[1]);
     const std::vector<SolvedSetting> settings = SolveSettings(solver, count, speedAt[1]);
 

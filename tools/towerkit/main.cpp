@@ -136,7 +136,8 @@ int main(int argc, char** argv) {
     std::printf("towerkit: every control table solved in %.1f s\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
     {
-        for (const TowerDefinition& tower : towers) {
+      PictureSession pictures(argc, argv);
+      for (const TowerDefinition& tower : towers) {
         WriteRecordings(tower, data);
         DrawTowerPictures(tower, data);
       }

@@ -63,9 +63,8 @@ double SwingSolver::SpeedToTurnAt(int side, double turnDegrees) const {
 void SwingSolver::PlaceAtBlow(int side, double speed) {
   const BellData& d = bell_.data();
   SwingState& s = bell_.state();
-  const double time = 0.0;
   s = SwingState{};
-  s.time = time;
+  s.time = 0.0;
   s.angle = side == 1 ? d.handStrike : d.backStrike;
   s.speed = speed;
   s.prevGravity = Gravity * std::sin(Radians(Reduced(s.angle)));
@@ -74,7 +73,6 @@ void SwingSolver::PlaceAtBlow(int side, double speed) {
   s.stood = false;
   s.transition = 0;
   s.nextTiming = side == 1 ? 3 : 0;
-  s.strikeTime = 0;
 }
 
 bool SwingSolver::StepToTurn() {
