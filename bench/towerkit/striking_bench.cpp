@@ -2,7 +2,8 @@
 // generator and the ringing state on simulated time, started as the ringing
 // loop starts them and advanced in its sub-steps of 0.1 s, ring rounds and
 // methods (Plain Bob, Cambridge Surprise, Stedman where the stage has them)
-// for every number of bells in play at 150, 180 and 240 minutes, then stand.
+// and the call changes of Queens, for every number of bells in play at 150,
+// 180 and 240 minutes, then stand.
 // Every blow is compared with the ideal schedule: a bell's next blow falls
 // (bells - 1 + c) blow intervals after its last, c being the timing class the
 // generator gave it, and the first row one interval apart.
@@ -22,6 +23,7 @@
 
 #include "engine/ringing_clock.h"
 #include "engine/ringing_state.h"
+#include "ringing/call_change_sequence.h"
 #include "ringing/change_generator.h"
 #include "ringing/event_log.h"
 #include "ringing/memory_settings.h"
@@ -37,6 +39,8 @@ namespace fs = std::filesystem;
 
 constexpr double SubStep = 0.1;
 constexpr int SkipRows = 2;
+// Rows after a change of peal speed before its schedule is measured again.
+constexpr int SettleRows = 4;
 
 struct Figures {
   double sumSquares = 0;
@@ -79,7 +83,8 @@ std::map<int, std::map<std::string, std::string>> ReadMethods(const fs::path& pa
 struct Scenario {
   int inPlay = 0;
   int speed = 0;
-  const Method* method = nullptr;  // null: rounds
+  const Method* method = nullptr;  // null: rounds (or the sequence)
+  const CallChangeSequence* sequence = nullptr;
   long rows = 0;
   bool stand = true;
   int speedChangeAtRow = -1;       // a new peal speed asked for at this row
@@ -88,6 +93,7 @@ struct Scenario {
 
 struct Result {
   Figures figures;
+  double worstSpacing = 0;  // after a change of speed: blows against the new interval, in striking order
   double firstRms = 0, lastRms = 0;  // of the first and last 500 rows
 };
 
@@ -102,6 +108,7 @@ Result Ring(std::vector<std::unique_ptr<Bell>>& bells, const Scenario& sc) {
   ChangeGenerator generator(k, &log, &settings);
   if (k > 1) r.currentTouch = &generator;
   if (sc.method) generator.SetMethod(sc.method);
+  if (sc.sequence) generator.SetSequence(sc.sequence);
 
   // Start offsets, as the ringing loop gives them.
   std::vector<double> offset(static_cast<std::size_t>(k));
@@ -124,6 +131,7 @@ Result Ring(std::vector<std::unique_ptr<Bell>>& bells, const Scenario& sc) {
   Figures first, last;
   const long lastFrom = sc.rows - 500;
   bool standing = false;
+  std::vector<double> struck;
   double t = 0;
   while (t < 1e6) {
     t += SubStep;
@@ -142,9 +150,10 @@ Result Ring(std::vector<std::unique_ptr<Bell>>& bells, const Scenario& sc) {
       }
       const long row = blows / k;
       // After a change of speed the schedule starts again from each bell's
-      // own blow, once the change has had ten rows to settle.
-      if (sc.speedChangeAtRow >= 0 && row < sc.speedChangeAtRow + 10 && row >= sc.speedChangeAtRow) due = when;
-      const bool counted = sc.speedChangeAtRow < 0 ? row >= SkipRows : row >= sc.speedChangeAtRow + 10;
+      // own blow, once the change has had SettleRows rows to settle.
+      if (sc.speedChangeAtRow >= 0 && row < sc.speedChangeAtRow + SettleRows && row >= sc.speedChangeAtRow) due = when;
+      const bool counted = sc.speedChangeAtRow < 0 ? row >= SkipRows : row >= sc.speedChangeAtRow + SettleRows;
+      if (counted && sc.speedChangeAtRow >= 0) struck.push_back(when);
       if (counted) {
         const double error = when - due;
         result.figures.Add(error);
@@ -183,6 +192,12 @@ Result Ring(std::vector<std::unique_ptr<Bell>>& bells, const Scenario& sc) {
   }
   r.currentTouch = nullptr;
   for (int i = 0; i < k; ++i) bells[static_cast<std::size_t>(i)]->stand();
+  std::sort(struck.begin(), struck.end());
+  const double newInterval = BlowIntervalFor(sc.newSpeed, k);
+  for (std::size_t n = 1; n < struck.size(); ++n) {
+    const double d = struck[n] - struck[n - 1];
+    result.worstSpacing = std::max(result.worstSpacing, std::min(std::abs(d - newInterval), std::abs(d - 2 * newInterval)));
+  }
   result.firstRms = first.Rms();
   result.lastRms = last.Rms();
   return result;
@@ -202,6 +217,7 @@ int main(int argc, char** argv) {
   setenv("CLANGOR_COMMON_APPDATA", root.c_str(), 1);
   setenv("CLANGOR_REGISTRY_DIR", registry.c_str(), 1);
   const auto library = ReadMethods(data / "Compendium" / "XII" / "methods.txt");
+  const auto sequences = ReadMethods(data / "Compendium" / "XII" / "call_change_sequences.txt");
 
   Figures overall;
   {
@@ -226,11 +242,16 @@ int main(int argc, char** argv) {
             if (const auto m = it->second.find(wanted); m != it->second.end()) methods.push_back({k, m->first, m->second});
           }
         }
+        std::vector<CallChangeSequence> calls;
+        if (const auto it = sequences.find(k); it != sequences.end() && it->second.count("Queens")) {
+          calls.push_back({k, "Queens", it->second.at("Queens")});
+        }
         Figures byBells;
         for (const int speed : {150, 180, 240}) {
           Figures bySpeed;
-          bySpeed.Add(Ring(bells, {k, speed, nullptr, 60}).figures);
-          for (const Method& method : methods) bySpeed.Add(Ring(bells, {k, speed, &method, 240}).figures);
+          bySpeed.Add(Ring(bells, {k, speed, nullptr, nullptr, 60}).figures);
+          for (const Method& method : methods) bySpeed.Add(Ring(bells, {k, speed, &method, nullptr, 240}).figures);
+          for (const CallChangeSequence& s : calls) bySpeed.Add(Ring(bells, {k, speed, nullptr, &s, 240}).figures);
           byBells.Add(bySpeed);
           char label[96];
           std::snprintf(label, sizeof label, "%s, %d in play, %d min", name.c_str(), k, speed);
@@ -246,13 +267,15 @@ int main(int argc, char** argv) {
       const int k = tower.bellCount();
       if (const auto it = library.find(k); it != library.end() && it->second.count("Plain Bob")) {
         const Method bob{k, "Plain Bob", it->second.at("Plain Bob")};
-        const Result drift = Ring(bells, {k, 180, &bob, 5000});
+        const Result drift = Ring(bells, {k, 180, &bob, nullptr, 5000});
         std::printf("%s: 5000 changes at 180 min: rms of the first 500 rows %.4f ms, of the last 500 %.4f ms, worst %.4f ms\n",
                     name.c_str(), drift.firstRms * 1000, drift.lastRms * 1000, drift.figures.worst * 1000);
-        Scenario change{k, 180, &bob, 300, true, 100, 210};
+        Scenario change{k, 180, &bob, nullptr, 300, true, 100, 210};
         const Result changed = Ring(bells, change);
-        std::printf("%s: peal speed 180 -> 210 min at row 100: from row 110 rms %.4f ms, worst %.4f ms\n",
-                    name.c_str(), changed.figures.Rms() * 1000, changed.figures.worst * 1000);
+        std::printf("%s: peal speed 180 -> 210 min at row 100: from row %d rms %.4f ms, worst %.4f ms; "
+                    "blows apart by the new interval to %.4f ms\n",
+                    name.c_str(), 100 + SettleRows, changed.figures.Rms() * 1000, changed.figures.worst * 1000,
+                    changed.worstSpacing * 1000);
       }
     }
   }
