@@ -9,7 +9,9 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <unistd.h>
 #include <vector>
 
@@ -40,6 +42,24 @@ BitmapSize ReadBitmapSize(const fs::path& path) {
     return static_cast<std::int32_t>(header[at] | header[at + 1] << 8 | header[at + 2] << 16 | header[at + 3] << 24);
   };
   return {le32(18), std::abs(le32(22)), header[28] | header[29] << 8};
+}
+
+struct Rgb {
+  int r = -1, g = -1, b = -1;
+};
+
+// One pixel of a 24-bit Windows bitmap (rows stored bottom up, each padded
+// to four bytes).
+Rgb PixelAt(const fs::path& path, int x, int y) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (bytes.size() < 54) return {};
+  const auto le32 = [&](std::size_t at) { return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | bytes[at + 3] << 24; };
+  const int width = le32(18), height = le32(22), offset = le32(10);
+  const int stride = (width * 3 + 3) / 4 * 4;
+  const std::size_t at = static_cast<std::size_t>(offset + (height - 1 - y) * stride + x * 3);
+  if (at + 2 >= bytes.size()) return {};
+  return {bytes[at + 2], bytes[at + 1], bytes[at]};
 }
 
 class ProductDataTest : public ::testing::Test {
@@ -131,6 +151,41 @@ TEST_F(ProductDataTest, ProgramPicturesHaveTheirSizes) {
     for (const std::string form : {"standard", "hot", "disabled"}) {
       EXPECT_TRUE(fs::exists(Data / "Program Stuff" / (band + "_bar_" + form + ".bmp"))) << band << form;
     }
+  }
+}
+
+TEST_F(ProductDataTest, DigitCellsHoldTheirCharactersOnTheColourKey) {
+  const fs::path digits = Data / "Program Stuff" / "digits.bmp";
+  for (int cell = 0; cell < 19; ++cell) {
+    SCOPED_TRACE(cell);
+    const int left = 151 * cell;
+    // The corner of each cell and the column after it are the colour key.
+    const Rgb corner = PixelAt(digits, left + 2, 2);
+    EXPECT_EQ(corner.r, 255);
+    EXPECT_EQ(corner.g, 0);
+    EXPECT_EQ(corner.b, 255);
+    if (cell < 18) {
+      EXPECT_EQ(PixelAt(digits, left + 150, 85).g, 0);
+    }
+    // Somewhere across the middle of the cell the character is drawn.
+    bool drawn = false;
+    for (int x = left + 20; x < left + 130 && !drawn; ++x) {
+      const Rgb p = PixelAt(digits, x, 85);
+      drawn = p.g < 64 && (p.r < 64 || cell == 18);  // black characters, a red cross
+    }
+    EXPECT_TRUE(drawn);
+  }
+}
+
+TEST_F(ProductDataTest, ControlTablesHoldEveryRow) {
+  for (const auto& [name, bells] : {std::pair{"Twelve Bells", 12}, std::pair{"Eight Bells", 8}}) {
+    const fs::path cld = Data / "Towers" / "XII" / name / "control.cld";
+    EXPECT_EQ(fs::file_size(cld), 8u + static_cast<std::uintmax_t>(bells) * bells * 5460 * 8) << name;
+    std::ifstream in(cld, std::ios::binary);
+    unsigned char header[8] = {};
+    in.read(reinterpret_cast<char*>(header), 8);
+    EXPECT_EQ(header[0], bells);
+    EXPECT_EQ(header[4], 1);
   }
 }
 

@@ -18,7 +18,9 @@ constexpr double Strength[] = {0.45, 0.35, 0.5, 0.12, 1.0, 0.18, 0.3, 0.22, 0.12
 double DecayOf(double frequency, const BellDefinition& bell, bool muffled) {
   const double size = std::cbrt(std::max(bell.weight, 0.5) / 10.0);
   double tau = 1.9 * size * std::pow(800.0 / frequency, 0.85);
-  if (muffled) tau *= frequency > bell.nominal * 0.9 ? 0.12 : 0.3;
+  // Leather on the clapper: the blow dies in a fraction of a second, the
+  // upper partials soonest.
+  if (muffled) tau *= frequency > bell.nominal * 0.9 ? 0.05 : 0.08;
   return std::clamp(tau, 0.03, 9.0);
 }
 
@@ -100,7 +102,8 @@ std::vector<float> SynthesiseBell(const BellDefinition& bell, bool muffled, Soun
     if (f > 18000) continue;
     const double tau = DecayOf(f, bell, muffled);
     double amplitude = Strength[p] * (muffled && PartialRatios[p] >= 1.0 ? 0.5 : 1.0);
-    // Each partial is a doublet: two close modes that beat slowly.
+    // Each partial is a doublet: a strong mode and a weak one close by, so
+    // that the partial swells and fades a little, slowly.
     const double beat = 0.2 + 0.07 * static_cast<double>((bell.number * 3 + static_cast<int>(p)) % 7);
     const double phase = 0.37 * static_cast<double>(p * 5 + static_cast<std::size_t>(bell.number));
     const double w1 = 2 * std::numbers::pi * (f - beat / 2) / SampleRate;
@@ -109,7 +112,7 @@ std::vector<float> SynthesiseBell(const BellDefinition& bell, bool muffled, Soun
     double envelope = amplitude;
     for (std::size_t i = 0; i < out.size(); ++i) {
       const double n = static_cast<double>(i);
-      out[i] += static_cast<float>(envelope * 0.5 * (std::sin(w1 * n + phase) + 0.8 * std::sin(w2 * n)));
+      out[i] += static_cast<float>(envelope * 0.5 * (std::sin(w1 * n + phase) + 0.2 * std::sin(w2 * n)));
       envelope *= fall;
       if (envelope < 1e-6) break;
     }

@@ -86,11 +86,20 @@ std::vector<float> DogSound() {
   return out;
 }
 
+std::vector<float> Normalised(std::vector<float> sound) {
+  float peak = 0;
+  for (const float s : sound) peak = std::max(peak, std::abs(s));
+  if (peak > 0) {
+    for (float& s : sound) s = s * 0.8f / peak;
+  }
+  return sound;
+}
+
 void WriteProgramSounds(const std::filesystem::path& programStuff) {
   WriteWaveFile(programStuff / "quiet.wav", QuietSound());
-  WriteWaveFile(programStuff / "cow.wav", CowSound());
-  WriteWaveFile(programStuff / "cockerel.wav", CockerelSound());
-  WriteWaveFile(programStuff / "dog.wav", DogSound());
+  WriteWaveFile(programStuff / "cow.wav", Normalised(CowSound()));
+  WriteWaveFile(programStuff / "cockerel.wav", Normalised(CockerelSound()));
+  WriteWaveFile(programStuff / "dog.wav", Normalised(DogSound()));
 }
 
 }  // namespace clangor::towerkit

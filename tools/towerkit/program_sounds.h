@@ -12,6 +12,8 @@ std::vector<float> QuietSound();
 std::vector<float> CowSound();
 std::vector<float> CockerelSound();
 std::vector<float> DogSound();
+// Scaled to a peak of 0.8, as the files hold them.
+std::vector<float> Normalised(std::vector<float> sound);
 
 void WriteProgramSounds(const std::filesystem::path& programStuff);
 
