@@ -130,8 +130,30 @@ std::vector<SolvedSetting> SolveSettings(SwingSolver& solver, int count, double 
   for (const double t : SortedTimes(times)) {
     const BandSweep::Answer answer = sweep.Solve(t);
     bool rests = false;
-    const double made = solver.SetSwing(speed, answer.r, SetOverSpeed, SetStop, &rests);
-    solved.push_back({t, answer.r, solver.setPull(), made, rests});
+    double made = solver.SetSwing(speed, answer.r, SetOverSpeed, SetStop, &rests);
+    double pull = solver.setPull();
+    if (!answer.within) {
+      // Between two bands: a little more or less speed over the balance
+      // (a stronger or weaker pull after the turn) brings the last blow to
+      // its place.
+      double x0 = SetOverSpeed, f0 = made - t;
+      double x1 = SetOverSpeed + (f0 > 0 ? 0.02 : -0.02);
+      for (int i = 0; i < 30 && std::abs(f0) > 1e-10; ++i) {
+        bool r1 = false;
+        const double f1 = solver.SetSwing(speed, answer.r, x1, SetStop, &r1) - t;
+        if (f1 >= 1e8 || f1 == f0) break;
+        if (std::abs(f1) < std::abs(made - t) && r1) {
+          made = f1 + t;
+          pull = solver.setPull();
+          rests = r1;
+        }
+        const double x2 = std::clamp(x1 - f1 * (x1 - x0) / (f1 - f0), 0.02, 1.5);
+        x0 = x1;
+        f0 = f1;
+        x1 = x2;
+      }
+    }
+    solved.push_back({t, answer.r, pull, made, rests});
   }
   return solved;
 }

@@ -36,12 +36,21 @@ void PrintReport(const std::string& name, const SolveReport& report, double seco
   std::printf("towerkit: %s: %d swing times solved in %.1f s; worst time error %.2g s, worst arrival error %.2g m/s\n",
               name.c_str(), report.swingsSolved, seconds, report.worstTimeError, report.worstArrivalError);
   // Where the bells cannot make the time, or make it only by arriving at
-  // the next blow faster or slower than the next swing starts: for each bell
-  // and number in play, how many swings and over which speeds.
+  // the next blow faster or slower than the next swing starts: how many
+  // swings, and for the heaviest bell by number in play and speeds.
+  // In detail for the heaviest bell; the lighter ones are counted.
+  int heaviest = 0;
+  int beyond = 0, uneven = 0;
+  for (const Shortfall& s : report.shortfalls) {
+    heaviest = std::max(heaviest, s.bell);
+    (s.timeMet ? uneven : beyond) += 1;
+  }
+  std::printf("towerkit: %s: %d swings beyond the bells' reach, %d on time only with an uneven arrival\n",
+              name.c_str(), beyond, uneven);
   for (const bool timeMet : {false, true}) {
     std::map<std::pair<int, int>, std::tuple<int, int, int>> gaps;
     for (const Shortfall& s : report.shortfalls) {
-      if (s.timeMet != timeMet) continue;
+      if (s.timeMet != timeMet || s.bell != heaviest) continue;
       auto [it, fresh] = gaps.try_emplace({s.bell, s.bellsInPlay}, 0, s.pealSpeed, s.pealSpeed);
       auto& [n, low, high] = it->second;
       ++n;
