@@ -48,6 +48,7 @@ struct Figures {
   long blows = 0;
   int stoodAlone = 0;    // scenarios in which a bell stood by itself
   int failedStand = 0;   // scenarios in which Stand left a bell swinging
+  double worstStand = 0;  // seconds: a blow struck while setting, against the schedule
   void Add(double error) {
     sumSquares += error * error;
     worst = std::max(worst, std::abs(error));
@@ -59,6 +60,7 @@ struct Figures {
     blows += f.blows;
     stoodAlone += f.stoodAlone;
     failedStand += f.failedStand;
+    worstStand = std::max(worstStand, f.worstStand);
   }
   double Rms() const { return blows ? std::sqrt(sumSquares / blows) : 0.0; }
 };
@@ -93,7 +95,8 @@ struct Scenario {
 
 struct Result {
   Figures figures;
-  double worstSpacing = 0;  // after a change of speed: blows against the new interval, in striking order
+  double worstSpacing = 0;
+  double worstStand = 0;    // the blows struck while the bells set at Stand  // after a change of speed: blows against the new interval, in striking order
   double firstRms = 0, lastRms = 0;  // of the first and last 500 rows
 };
 
@@ -140,10 +143,16 @@ Result Ring(std::vector<std::unique_ptr<Bell>>& bells, const Scenario& sc) {
       if (bell.state().stood) continue;
       const int flags = bell.advanceTo(t);
       if ((flags & Bell::Stopped) && !standing) ++result.figures.stoodAlone;
-      if (!(flags & Bell::Struck) || standing) continue;
+      if (!(flags & Bell::Struck)) continue;
       const double when = bell.state().strikeTime;
       long& n = blowsOf[static_cast<std::size_t>(i)];
       double& due = ideal[static_cast<std::size_t>(i)];
+      if (standing) {
+        // The bells set at Stand: their last blows keep to the schedule.
+        result.worstStand = std::max(result.worstStand, std::abs(when - due));
+        due += (k - 1 + bell.state().nextTiming) * interval;
+        continue;
+      }
       if (n == 0) {
         if (firstBlow < 0) firstBlow = when - i * interval;  // the treble's place in the first row
         due = firstBlow + i * interval;
@@ -198,14 +207,15 @@ Result Ring(std::vector<std::unique_ptr<Bell>>& bells, const Scenario& sc) {
     const double d = struck[n] - struck[n - 1];
     result.worstSpacing = std::max(result.worstSpacing, std::min(std::abs(d - newInterval), std::abs(d - 2 * newInterval)));
   }
+  result.figures.worstStand = result.worstStand;
   result.firstRms = first.Rms();
   result.lastRms = last.Rms();
   return result;
 }
 
 void Print(const char* what, const Figures& f) {
-  std::printf("%-44s blows %7ld  rms %8.4f ms  worst %8.4f ms  bells stood alone %d  Stand failed %d\n", what, f.blows,
-              f.Rms() * 1000, f.worst * 1000, f.stoodAlone, f.failedStand);
+  std::printf("%-40s blows %7ld  rms %7.4f ms  worst %7.4f ms  stood alone %d  Stand: failed %d, worst %6.3f ms\n",
+              what, f.blows, f.Rms() * 1000, f.worst * 1000, f.stoodAlone, f.failedStand, f.worstStand * 1000);
 }
 
 }  // namespace
