@@ -123,6 +123,10 @@ class Bell {
   double rowValue(int index) const;
   // 0 to 3: the highest timing class the table holds for `speed` (0: now).
   int timingLevel(int speed) const;
+  // Steers the bell by a control row that the caller owns (60 values, read
+  // live at every step) until the next start or change of speed: the tower
+  // kit solves the table by trying rows on the real swing.
+  void useControlRow(const double* row) { row_ = row; }
 
   // The manual bell: stands for `partner` (nullptr: none) and takes its data.
   void mirror(const Bell* partner);

@@ -1,0 +1,23 @@
+// What the kit's pictures share: the colour key, saving as a Windows bitmap,
+// and the font that characters are drawn with.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+
+#include <filesystem>
+
+namespace clangor::towerkit {
+
+// Magenta: the colour the tower view and the ropes window leave transparent.
+inline const QColor KeyColour(255, 0, 255);
+
+// A picture of `w` x `h` filled with `fill`.
+QImage NewPicture(int w, int h, const QColor& fill = KeyColour);
+// Saves as a 24-bit .bmp, making the folder; throws when it cannot.
+void SaveBitmap(const QImage& image, const std::filesystem::path& path);
+// DejaVu Sans Bold (Debian fonts-dejavu-core), at `pixels` high.
+QFont CharacterFont(int pixels);
+
+}  // namespace clangor::towerkit
