@@ -108,13 +108,13 @@ inline constexpr std::array<IntSetting, IntSettingCount> IntSettings{{
     {"FSMenuBar", 0},  // 9: menu bar shown in full screen
     {"FSToolBar", 1},  // 10: tool bar shown in full screen
     {"FSStatusBar", 1},  // 11: status bar shown in full screen
-    {"ActionAtRounds", 2},  // 12: 0 Keep Going, 1 That's All, 2 Stand (Part 4.2)
+    {"ActionAtRounds", 2},  // 12: 0 Keep Going, 1 That's All, 2 Stand
     {"KeepGoingCount", 0},  // 13: times to ring on at rounds before the action applies
     {"CallUp", 1},  // 14: call changes called up (1) or down (0)
     {"Maximised", 0},  // 15: main window maximised
     {"MethodLimit", 15},  // 16: number of methods listed in a menu
     {"CompositionLimit", 15},  // 17: number of compositions listed in a menu
-    {"MaxTimeFactor", 12},  // 18: maximum clock speed step (fastest clock = √2 to this power, Part 4.1)
+    {"MaxTimeFactor", 12},  // 18: maximum clock speed step (fastest clock = √2 to this power)
     {"AutoPopup", 0},  // 19: reopen the context menu when the mouse returns to where it was opened
     {"HalfLeadSplicing", 0},  // 20: allow manual half-lead splicing
     {"MNameCol", 236},  // 21: method list: name column width
@@ -162,7 +162,7 @@ inline constexpr std::array<IntSetting, IntSettingCount> IntSettings{{
     {"RopesTop", 35},  // 63: ropes window top
     {"RopesWidth", 600},  // 64: ropes window width
     {"RopesHeight", 514},  // 65: ropes window height
-    {"LoadFromDefaults", 0},  // 66: restore the default library at the next start (Part 2.1)
+    {"LoadFromDefaults", 0},  // 66: restore the default library at the next start
     {"ShowRingingRoom", 0},  // 67: loaded and saved only
     {"ShowDownRopes", 0},  // 68: show down ropes during ringing
     {"CallChangeTips", 0},  // 69: show call-change tips
