@@ -13,7 +13,7 @@ namespace {
 
 class SdlSoundDevice final : public SoundDevice {
  public:
-  SdlSoundDevice(SDL_AudioDeviceID device, const SDL_AudioSpec& spec) : device_(device), spec_(spec) {}
+  SdlSoundDevice(SDL_AudioDeviceID device, const SDL_AudioSpec& obtained) : device_(device), format_(obtained) {}
   ~SdlSoundDevice() override {
     // Returns only once the callback has finished its last period.
     SDL_CloseAudioDevice(device_);
@@ -22,8 +22,8 @@ class SdlSoundDevice final : public SoundDevice {
   SdlSoundDevice(const SdlSoundDevice&) = delete;
   SdlSoundDevice& operator=(const SdlSoundDevice&) = delete;
 
-  std::uint32_t sampleRate() const override { return static_cast<std::uint32_t>(spec_.freq); }
-  int framesPerPeriod() const override { return spec_.samples; }
+  std::uint32_t sampleRate() const override { return static_cast<std::uint32_t>(format_.freq); }
+  int framesPerPeriod() const override { return format_.samples; }
   std::string name() const override {
     const char* driver = SDL_GetCurrentAudioDriver();
     return std::string("SDL ") + (driver ? driver : "?");
@@ -31,7 +31,7 @@ class SdlSoundDevice final : public SoundDevice {
 
  private:
   SDL_AudioDeviceID device_;
-  SDL_AudioSpec spec_;
+  SDL_AudioSpec format_;
 };
 
 // The audio thread's entry: the mixer fills the period, silence included.
