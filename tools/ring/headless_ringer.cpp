@@ -118,7 +118,7 @@ RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std
                         std::ostream& err) {
   RingResult result;
   SettingsStore settings;
-  settings.SetInt(setting::ActionAtRounds, 2);
+  settings.SetInt(setting::ActionAtRounds, plan.actionAtRounds);
   settings.SetInt(setting::KeepGoingCount, 0);
   Tower tower(plan.tower.empty() ? DefaultTower : plan.tower, settings);
   if (tower.bellCount() <= 0) {

@@ -36,8 +36,11 @@ struct RingPlan {
   // (given the control and the number of bells in play). Returns false when
   // it is not found; the message goes to the error stream.
   std::function<bool(RingingControl&, int bellsInPlay)> begin;
-  long roundsRows = 0;              // rounds only: stand after this many rows
+  long roundsRows = 0;              // stand after this many rows (rounds, or any touch); 0: see maxRows
   long maxRows = 200000;            // a touch that has not stood by then is stood
+  // The action when the touch comes round: 2 stands (the ringer's own
+  // choice), 0 rings on, as the main window's setting does.
+  int actionAtRounds = 2;
 };
 
 struct RingResult {

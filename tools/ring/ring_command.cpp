@@ -124,7 +124,10 @@ int RunRing(const std::vector<std::string>& args) {
   if (a.Flag("report")) {
     // Call changes are rung by whole pulls, whose handstroke rows are not
     // published: each bell's place is then taken from the order struck.
-    const std::vector<std::string> rows = sequence.empty() ? result.rows : std::vector<std::string>{};
+    // The first row published is the one the touch was made with, before
+    // the bells pull off: the rows struck follow it.
+    std::vector<std::string> rows;
+    if (sequence.empty() && !result.rows.empty()) rows.assign(result.rows.begin() + 1, result.rows.end());
     PrintStrikingReport(MeasureStriking(rows, result.blows, result.bellsInPlay, result.blowInterval), std::cout);
     std::cout << "Rang " << result.simulatedSeconds << " s of ringing in " << result.realSeconds << " s\n";
   }

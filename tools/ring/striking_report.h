@@ -1,7 +1,9 @@
 // The striking report: how far each blow fell from the ideal schedule, in
-// which every row takes `bells` blow intervals and each handstroke row
-// begins one interval later still (the open handstroke gap). The schedule's
-// start is fitted to the blows, so only their spacing is judged.
+// which every row takes `bells` blow intervals and each of the touch's
+// handstroke rows begins one interval later still (the open handstroke gap).
+// The bells pull off into a row the touch counts as a backstroke, so the gap
+// comes before the second row struck and every second row after it. The
+// schedule's start is fitted to the blows, so only their spacing is judged.
 #pragma once
 
 #include <iosfwd>
@@ -27,7 +29,7 @@ struct StrikingReport {
   int rows = 0;
 };
 
-// `rows` are the rows rung, first row first (bell characters); `blows` every
+// `rows` are the rows struck, first row first (bell characters); `blows` every
 // blow in striking order. Row r's place of each bell gives its ideal time;
 // with no rows, the order in which the row's blows were struck.
 StrikingReport MeasureStriking(const std::vector<std::string>& rows, const std::vector<StruckBlow>& blows,
