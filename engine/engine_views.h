@@ -10,6 +10,8 @@
 // draw lock; nothing else is called under an engine lock.
 #pragma once
 
+#include <span>
+
 namespace clangor {
 
 class Bell;
@@ -25,8 +27,9 @@ class EngineTowerView {
   virtual void makeBellSurfaces(int /*bell*/) {}
   // Loads picture `picture` of the bell (outside the draw lock).
   virtual void loadBellPicture(int /*bell*/, int /*picture*/) {}
-  // Loads the bell's recordings.
-  virtual void loadBellSounds(int /*bell*/) {}
+  // Loads the bell's recordings. `bells` are the bell records made so far,
+  // bell i at index i; they never move, so a view may keep the span.
+  virtual void loadBellSounds(int /*bell*/, std::span<Bell> /*bells*/) {}
   // Every bell is set up: from now on the view draws them (under the draw lock).
   virtual void setLoaded() {}
   // Draws one bell at `picture` (under the draw lock).

@@ -48,7 +48,7 @@ void TowerWindow::LoadBells() {
     bell.load(tower_);
     if (views_.tower) views_.tower->makeBellSurfaces(i);
     LoadNextPicture(bell);  // the hanging picture: the bell shows while the rest load
-    if (views_.tower) views_.tower->loadBellSounds(i);
+    if (views_.tower) views_.tower->loadBellSounds(i, std::span<Bell>(bells_.data(), bells_.size()));
   }
   // Destroyed while loading: the bells not made yet stay out of every loop.
   while (static_cast<int>(bells_.size()) < bellCount_) bells_.emplace_back(static_cast<int>(bells_.size()), false);

@@ -161,17 +161,21 @@ std::int32_t TowerSound::reloadSounds() {
 // --- Blows ---
 
 void TowerSound::soundBlow(int bell, bool forced) {
-  if (!validBell(bell)) return;
+  const Mixer::BufferId id = blowBuffer(bell, forced);
+  if (id != Mixer::NoBuffer) mixer_.playFromStart(id);
+}
+
+Mixer::BufferId TowerSound::blowBuffer(int bell, bool forced) {
+  if (!validBell(bell)) return Mixer::NoBuffer;
   // The ringing clock calls on the worker thread, which swings the bell: the
   // stroke is read there and kept for a tap from the other thread.
   if (!forced && static_cast<std::size_t>(bell) < bells_.size()) {
     backstrokeStruck_[bell] = bells_[static_cast<std::size_t>(bell)].state().handstrokeNext;
   }
-  if (!forced && bell == ownBell_ && tapOwnBells_) return;
-  if (soundOff_ || !buffersMade_) return;
+  if (!forced && bell == ownBell_ && tapOwnBells_) return Mixer::NoBuffer;
+  if (soundOff_ || !buffersMade_) return Mixer::NoBuffer;
   const bool muffled = halfMuffled_ == 1 && backstrokeStruck_[bell];
-  const Mixer::BufferId id = muffled ? mutedBuffers_[bell].load() : openBuffers_[bell].load();
-  if (id != Mixer::NoBuffer) mixer_.playFromStart(id);
+  return muffled ? mutedBuffers_[bell].load() : openBuffers_[bell].load();
 }
 
 // --- Volume ---

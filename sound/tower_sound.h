@@ -69,6 +69,10 @@ class TowerSound {
   // thread; the own bell stays silent when the user taps it) and true when the
   // user taps the own bell (user-interface thread).
   void soundBlow(int bell, bool forced);
+  // The buffer soundBlow would start for this blow, without starting it (it
+  // keeps the stroke as soundBlow does); NoBuffer when the blow is silent.
+  // For an offline render that starts each blow at its own frame.
+  Mixer::BufferId blowBuffer(int bell, bool forced);
 
   // One step (100) of the volume keys, within -10000 to 0.
   void stepVolume(bool up);

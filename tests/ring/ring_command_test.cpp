@@ -11,6 +11,7 @@
 #include "tests/engine/engine_fixture.h"
 #include "tools/ring/arguments.h"
 #include "tools/ring/commands.h"
+#include "tools/ring/library_commands.h"
 
 namespace clangor::testing {
 namespace {
@@ -29,7 +30,7 @@ class RingCommandTest : public EngineTest {
     const char* source = std::getenv("CLANGOR_SOURCE_DIR");
     const auto library = data_ / "Defaults" / "Compendium" / "XII";
     std::filesystem::create_directories(library);
-    for (const char* file : {"methods.txt", "call_change_sequences.txt"})
+    for (const char* file : {"methods.txt", "compositions.txt", "call_change_sequences.txt"})
       std::filesystem::copy_file(std::filesystem::path(source ? source : ".") / "data" / "compendium" / file,
                                  library / file);
   }
@@ -53,9 +54,10 @@ class RingCommandTest : public EngineTest {
   }
   // The changed rows the generator publishes when rung on its own, without
   // the rounds it comes round at.
-  std::vector<std::string> GeneratorRows(const std::vector<std::string>& args) {
+  std::vector<std::string> GeneratorRows(const std::vector<std::string>& args,
+                                         int (*command)(const std::vector<std::string>&) = ring::RunRows) {
     int status = -1;
-    auto rows = Lines(Run(ring::RunRows, args, status));
+    auto rows = Lines(Run(command, args, status));
     EXPECT_EQ(status, 0);
     if (!rows.empty()) rows.pop_back();
     return rows;
@@ -79,6 +81,17 @@ TEST_F(RingCommandTest, CallsAreMadeLeadByLead) {
   WriteTower(6);
   const auto rows = Ring({"--method", "Plain Bob Minor", "--calls", "bbb"});
   EXPECT_EQ(Changes(rows, "123456"), GeneratorRows({"--stage", "6", "--line", PlainBobMinor, "--calls", "bbb"}));
+}
+
+TEST_F(RingCommandTest, ACompositionRingsItsCallingWithItsMethod) {
+  WriteTower(8);
+  const auto rows = Ring({"--composition", "Two Bobbed Courses"});
+  // The composition command reads only the user's library.
+  std::filesystem::copy(data_ / "Defaults" / "Compendium", data_ / "Compendium",
+                        std::filesystem::copy_options::recursive);
+  const auto alone = GeneratorRows({"--data", data_.string(), "--name", "Two Bobbed Courses"}, ring::RunComposition);
+  EXPECT_EQ(alone.size(), 223u);  // 224 changes, the last of them rounds
+  EXPECT_EQ(Changes(rows, "12345678"), alone);
 }
 
 TEST_F(RingCommandTest, TheBackBellsRingWhenFewerAreAskedFor) {
@@ -121,6 +134,8 @@ TEST_F(RingCommandTest, RefusesWhatTheTowerOrLibraryCannotRing) {
   Ring({"--method", "No Such Method"}, 1);
   Ring({"--ring", "Back Ten", "--rounds", "4"}, 1);
   Ring({"--rounds", "4", "--method", "Plain Bob Minimus"}, 2);
+  Ring({"--composition", "Two Bobbed Courses"}, 1);  // a Major composition on four bells
+  Ring({"--composition", "Two Bobbed Courses", "--calls", "b"}, 2);
   Ring({}, 2);
 }
 

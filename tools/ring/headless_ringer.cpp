@@ -3,7 +3,9 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
+#include <span>
 #include <ostream>
 #include <thread>
 
@@ -15,6 +17,7 @@
 #include "platform/ticks.h"
 #include "shell/settings_store.h"
 #include "tower/tower.h"
+#include "tools/ring/ringer_sound.h"
 
 namespace clangor::ring {
 
@@ -37,12 +40,15 @@ class FastTicks final : public TickSource {
 // bells when enough rows have been rung. Its callbacks run on the worker.
 class HeadlessWindow final : public EngineTowerView, public EngineListener {
  public:
-  HeadlessWindow(EngineEventQueue& queue, BlowSink* sink, const std::function<void(const std::string&)>& onRow)
-      : queue_(queue), sink_(sink), onRow_(onRow) {}
+  HeadlessWindow(EngineEventQueue& queue, RingerSound* sound, const std::function<void(const std::string&)>& onRow)
+      : queue_(queue), sound_(sound), onRow_(onRow) {}
 
+  void loadBellSounds(int bell, std::span<Bell> bells) override {
+    if (sound_) sound_->loadBell(bell, bells);
+  }
   void bellStruck(int bell, double time) override {
     blows_.push_back({bell, time});
-    if (sink_) sink_->blow(bell, time);
+    if (sound_) sound_->blow(bell, time);
   }
   void eventsWaiting() override { Drain(); }
 
@@ -81,7 +87,7 @@ class HeadlessWindow final : public EngineTowerView, public EngineListener {
   }
 
   EngineEventQueue& queue_;
-  BlowSink* sink_;
+  RingerSound* sound_;
   std::function<void(const std::string&)> onRow_;
   TowerWindow* engine_ = nullptr;
   long standAfter_ = 0;
@@ -114,7 +120,7 @@ bool SelectBells(const RingPlan& plan, const Tower& tower, TowerWindow& engine, 
 
 }  // namespace
 
-RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std::string&)>& onRow, BlowSink* sink,
+RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std::string&)>& onRow,
                         std::ostream& err) {
   RingResult result;
   SettingsStore settings;
@@ -132,8 +138,11 @@ RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std
   FastTicks fast;
   SteadyTickSource steady;
   TickSource& ticks = plan.realTime ? static_cast<TickSource&>(steady) : fast;
+  std::unique_ptr<RingerSound> sound;
+  if (!plan.wavFile.empty()) sound = std::make_unique<RingerSound>(settings, tower, RingerSound::Output::WaveFile, err);
+  else if (plan.realTime) sound = std::make_unique<RingerSound>(settings, tower, RingerSound::Output::Device, err);
   EngineEventQueue queue;
-  HeadlessWindow window(queue, sink, onRow);
+  HeadlessWindow window(queue, sound.get(), onRow);
   RingingUiState state;
   RingingControl control(settings, ticks, state);
   EngineSetUp setUp;
@@ -170,6 +179,7 @@ RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std
   }
   for (const StruckBlow& b : window.blows_) result.blows.push_back({playIndex[static_cast<std::size_t>(b.bell)], b.time});
   result.rows = std::move(window.rows);
+  if (!plan.wavFile.empty() && !sound->writeWave(plan.wavFile, err)) result.status = 1;
   return result;
 }
 

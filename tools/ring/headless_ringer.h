@@ -17,21 +17,13 @@ class TowerWindow;
 
 namespace clangor::ring {
 
-// Where each blow goes besides the report: the sound (a device in real time,
-// or an offline render of the mixer into a WAV file).
-class BlowSink {
- public:
-  virtual ~BlowSink() = default;
-  // Tower bell `bell` struck at `time` seconds of the ringing clock.
-  virtual void blow(int bell, double time) = 0;
-};
-
 struct RingPlan {
   std::string tower;                // empty: the default tower
   int bells = 0;                    // the back `bells` bells; 0: all
   std::string ring;                 // a ring of the tower by its menu text, instead of `bells`
   int pealMinutes = 0;              // 0: the tower's own
-  bool realTime = false;
+  bool realTime = false;            // on the real clock, sounding through the sound device
+  std::string wavFile;              // when given: the touch's sound is rendered into this WAV file
   // What to ring once the bells are up: a method, a sequence, or rounds
   // (given the control and the number of bells in play). Returns false when
   // it is not found; the message goes to the error stream.
@@ -53,9 +45,10 @@ struct RingResult {
   double realSeconds = 0;
 };
 
-// Prints each row to `onRow` as it is published. The data folder must
+// Hands each row to `onRow` as it is published; a WAV file that cannot be
+// written makes the status 1. The data folder must
 // already be the settings store's (CLANGOR_COMMON_APPDATA).
 RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std::string&)>& onRow,
-                        BlowSink* sink, std::ostream& err);
+                        std::ostream& err);
 
 }  // namespace clangor::ring

@@ -1,16 +1,13 @@
-// Finds methods and call-change sequences by name in the library files of a
-// data folder: the user's "Compendium/XII/" when it has the file, else the
-// defaults in "Defaults/Compendium/XII/". Read by the library files' rules:
-// header lines up to the first "[", then "[stage]" sections of name=text
-// lines; a bad line is skipped.
+// Finds methods, compositions and call-change sequences by name in the
+// library of a data folder, read as the simulator reads it: the user's
+// "Compendium/XII/" when it holds the methods file, else the defaults in
+// "Defaults/Compendium/XII/".
 #pragma once
 
-#include <deque>
 #include <filesystem>
 #include <string>
 
-#include "ringing/call_change_sequence.h"
-#include "ringing/method.h"
+#include "library/library.h"
 
 namespace clangor::ring {
 
@@ -23,10 +20,12 @@ class LibraryLookup {
   const Method* FindMethod(const std::string& title, int bells) const;
   // By name at the stage `bells`, else at the largest stage below it.
   const CallChangeSequence* FindSequence(const std::string& name, int bells) const;
+  // By name: of those that share it, the first that may be rung on `bells`
+  // bells with `method` (any method when null); null when there is none.
+  Composition* FindComposition(const std::string& name, int bells, const Method* method) const;
 
  private:
-  std::deque<Method> methods_;
-  std::deque<CallChangeSequence> sequences_;
+  Library library_;
 };
 
 }  // namespace clangor::ring

@@ -1,6 +1,8 @@
 // clangor-ring ring: loads a tower, selects its bells, starts, and rings a
-// method, a call-change sequence or rounds with the real engine, printing the
-// rows as they are published and, with --report, the striking report.
+// method, a composition, a call-change sequence or rounds with the real
+// engine, printing the rows as they are published; with --wav it renders the
+// touch's sound into a WAV file, with --realtime it rings on the real clock
+// through the sound device, and with --report it prints the striking report.
 #include <unistd.h>
 
 #include <cstdlib>
@@ -8,6 +10,7 @@
 #include <iostream>
 
 #include "engine/ringing_control.h"
+#include "ringing/composition.h"
 #include "ringing/lead_calls.h"
 #include "tools/ring/arguments.h"
 #include "tools/ring/commands.h"
@@ -49,9 +52,34 @@ void UseDataFolder(const fs::path& data, const ScratchFolder& scratch) {
   setenv("CLANGOR_COMMON_APPDATA", common.c_str(), 1);
 }
 
+// --method goes with --composition too: it names the method to ring the
+// composition with, when that is not its first.
 int WhatToRing(const Arguments& a) {
-  return (a.Value("method") ? 1 : 0) + (a.Value("composition") ? 1 : 0) + (a.Value("sequence") ? 1 : 0) +
-         (a.Value("rounds") ? 1 : 0);
+  return (a.Value("method") && !a.Value("composition") ? 1 : 0) + (a.Value("composition") ? 1 : 0) +
+         (a.Value("sequence") ? 1 : 0) + (a.Value("rounds") ? 1 : 0);
+}
+
+// Rings a composition of the library with its first method, or with the
+// method named; false (with a message) when either is not there.
+bool BeginComposition(const LibraryLookup& library, const std::string& name, const std::string& methodTitle,
+                      int bells, RingableComposition& ringable, RingingControl& control) {
+  const Method* method = nullptr;
+  if (!methodTitle.empty()) {
+    method = library.FindMethod(methodTitle, bells);
+    if (method == nullptr) {
+      std::cerr << "clangor-ring: no method \"" << methodTitle << "\" for " << bells << " bells\n";
+      return false;
+    }
+  }
+  Composition* composition = library.FindComposition(name, bells, method);
+  if (composition == nullptr) {
+    std::cerr << "clangor-ring: no composition \"" << name << "\" to ring on " << bells << " bells"
+              << (method ? " with " + method->Title() : "") << "\n";
+    return false;
+  }
+  ringable = RingableComposition{composition, composition->name, composition->stages, nullptr};
+  control.RingComposition(ringable, method != nullptr ? method : composition->FirstMethod());
+  return true;
 }
 
 }  // namespace
@@ -63,19 +91,10 @@ int RunRing(const std::vector<std::string>& args) {
                     {"report", "realtime"});
   if (WhatToRing(a) != 1) throw UsageError("ring takes one of --method, --composition, --sequence, --rounds");
   if (a.Value("bells") && a.Value("ring")) throw UsageError("ring takes --bells or --ring, not both");
-  if (a.Value("calls") && !a.Value("method")) throw UsageError("--calls goes with --method");
+  if (a.Value("calls") && (!a.Value("method") || a.Value("composition")))
+    throw UsageError("--calls goes with --method alone");
   if (a.Value("calls")) CheckCallLetters(*a.Value("calls"));
-  if (a.Value("composition")) {
-    // Compositions come from the library, which this ringer does not read yet.
-    std::cerr << "clangor-ring: --composition needs the composition library, not yet in this build\n";
-    return 2;
-  }
-  if (a.Value("wav")) {
-    // The hook for the offline render of the sound mixer: a BlowSink that
-    // sounds each blow into the render at its time and writes the file.
-    std::cerr << "clangor-ring: --wav needs the sound mixer, not yet in this build\n";
-    return 2;
-  }
+  if (a.Value("wav") && a.Value("wav")->empty()) throw UsageError("--wav needs a file name");
 
   RingPlan plan;
   plan.tower = a.Value("tower").value_or("");
@@ -84,6 +103,7 @@ int RunRing(const std::vector<std::string>& args) {
   plan.pealMinutes = a.Number("speed", 150, 240, 0);
   plan.realTime = a.Flag("realtime");
   plan.roundsRows = a.Number("rounds", 1, 1000000, 0);
+  plan.wavFile = a.Value("wav").value_or("");
 
   const fs::path data = a.Required("data");
   const ScratchFolder scratch;
@@ -95,8 +115,11 @@ int RunRing(const std::vector<std::string>& args) {
 
   const std::string method = a.Value("method").value_or("");
   const std::string sequence = a.Value("sequence").value_or("");
+  const std::string composition = a.Value("composition").value_or("");
   const bool withCalls = !a.Value("calls").value_or("").empty();
+  RingableComposition ringable;
   plan.begin = [&](RingingControl& control, int bells) {
+    if (!composition.empty()) return BeginComposition(library, composition, method, bells, ringable, control);
     if (!method.empty()) {
       const Method* m = library.FindMethod(method, bells);
       if (m == nullptr) {
@@ -118,8 +141,7 @@ int RunRing(const std::vector<std::string>& args) {
     return true;
   };
 
-  const RingResult result = RingHeadless(plan, [](const std::string& row) { std::cout << row << '\n'; }, nullptr,
-                                         std::cerr);
+  const RingResult result = RingHeadless(plan, [](const std::string& row) { std::cout << row << '\n'; }, std::cerr);
   if (result.status != 0) return result.status;
   if (a.Flag("report")) {
     // Call changes are rung by whole pulls, whose handstroke rows are not
