@@ -17,7 +17,32 @@ void OfflineRender::renderFrames(std::uint64_t frames) {
     samples_.resize(at + static_cast<std::size_t>(n) * Mixer::OutputChannels);
     mixer_.render(samples_.data() + at, n);
     frames -= static_cast<std::uint64_t>(n);
+    if (stream_) flushToStream();
   }
+}
+
+void OfflineRender::flushToStream() {
+  const std::uint64_t held = samples_.size() / Mixer::OutputChannels;
+  stream_->append(samples_.data(), static_cast<std::size_t>(held));  // a failure shows at finishStream
+  streamedFrames_ += held;
+  samples_.clear();
+}
+
+bool OfflineRender::streamTo(const std::string& path) {
+  stream_ = std::make_unique<WaveStream>(path, Mixer::OutputChannels, Mixer::OutputRate);
+  if (!stream_->ok()) {
+    stream_.reset();
+    return false;
+  }
+  flushToStream();
+  return true;
+}
+
+bool OfflineRender::finishStream() {
+  if (!stream_) return false;
+  const bool written = stream_->ok() && stream_->finish();
+  stream_.reset();
+  return written;
 }
 
 void OfflineRender::renderUntil(std::uint64_t frame) {

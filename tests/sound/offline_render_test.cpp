@@ -87,5 +87,43 @@ TEST_F(OfflineRenderTest, TheRenderReadsBackThroughTheWaveReader) {
   EXPECT_EQ(back, render.samples());
 }
 
+// A render streamed into its file as it goes writes the same file as one held
+// in memory, whatever was rendered before the stream began; an unfinished
+// stream leaves no file.
+TEST_F(OfflineRenderTest, AStreamedRenderWritesTheSameFile) {
+  std::vector<std::int16_t> tone;
+  for (int i = 0; i < 3000; ++i) tone.push_back(static_cast<std::int16_t>((i % 70) * 300 - 9000));
+  auto renderBlows = [&](OfflineRender& render, Mixer& mixer, const std::string& streamPath) {
+    const Mixer::BufferId id = mixer.createBuffer(MonoBuffer16(22050, tone));
+    render.renderUntil(77);
+    if (!streamPath.empty()) {
+      EXPECT_TRUE(render.streamTo(streamPath));
+    }
+    for (std::uint64_t at : {100u, 1234u, 5000u}) {
+      render.renderUntil(at);
+      mixer.playFromStart(id);
+    }
+    render.renderFrames(8000);
+  };
+  Mixer heldMixer, streamedMixer;
+  OfflineRender held(heldMixer), streamed(streamedMixer, 64);
+  renderBlows(held, heldMixer, "");
+  renderBlows(streamed, streamedMixer, (folder_ / "streamed.wav").string());
+  EXPECT_EQ(streamed.frames(), held.frames());
+  EXPECT_TRUE(streamed.samples().empty());
+  ASSERT_TRUE(held.writeWave((folder_ / "held.wav").string()));
+  ASSERT_TRUE(streamed.finishStream());
+  EXPECT_EQ(Bytes("streamed.wav"), Bytes("held.wav"));
+
+  {
+    WaveStream abandoned((folder_ / "abandoned.wav").string(), 2, 44100);
+    const std::int16_t frame[] = {1, 2};
+    EXPECT_TRUE(abandoned.append(frame, 1));
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "abandoned.wav"));
+  EXPECT_FALSE(std::filesystem::exists(folder_ / "abandoned.wav.partial"));
+  EXPECT_FALSE(OfflineRender(heldMixer).streamTo((folder_ / "no" / "such" / "folder.wav").string()));
+}
+
 }  // namespace
 }  // namespace clangor

@@ -139,8 +139,14 @@ RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std
   SteadyTickSource steady;
   TickSource& ticks = plan.realTime ? static_cast<TickSource&>(steady) : fast;
   std::unique_ptr<RingerSound> sound;
-  if (!plan.wavFile.empty()) sound = std::make_unique<RingerSound>(settings, tower, RingerSound::Output::WaveFile, err);
-  else if (plan.realTime) sound = std::make_unique<RingerSound>(settings, tower, RingerSound::Output::Device, err);
+  if (!plan.wavFile.empty() || plan.realTime) {
+    const auto output = plan.wavFile.empty() ? RingerSound::Output::Device : RingerSound::Output::WaveFile;
+    sound = std::make_unique<RingerSound>(settings, tower, output, plan.wavFile, err);
+    if (sound->fileFailed()) {
+      result.status = 1;
+      return result;
+    }
+  }
   EngineEventQueue queue;
   HeadlessWindow window(queue, sound.get(), onRow);
   RingingUiState state;
@@ -179,7 +185,7 @@ RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std
   }
   for (const StruckBlow& b : window.blows_) result.blows.push_back({playIndex[static_cast<std::size_t>(b.bell)], b.time});
   result.rows = std::move(window.rows);
-  if (!plan.wavFile.empty() && !sound->writeWave(plan.wavFile, err)) result.status = 1;
+  if (!plan.wavFile.empty() && !sound->finishWave(err)) result.status = 1;
   return result;
 }
 

@@ -26,16 +26,24 @@ std::uint64_t FrameAt(double seconds) {
 
 }  // namespace
 
-RingerSound::RingerSound(SettingsStore& settings, Tower& tower, Output output, std::ostream& err) : output_(output) {
+RingerSound::RingerSound(SettingsStore& settings, Tower& tower, Output output, const std::string& wavFile,
+                         std::ostream& err)
+    : output_(output), wavFile_(wavFile) {
   SoundDeviceOpener opener = output == Output::Device ? SoundDeviceOpener(OpenSdlSoundDevice)
                                                       : OfflineRender::Opener(render_);
   sound_ = std::make_unique<TowerSound>(settings, tower, std::move(opener));
   sound_->refreshSettings();
   const std::int32_t result = sound_->openSound();
   open_ = result == 0;
-  if (!open_)
+  if (!open_) {
     err << "clangor-ring: no sound (error 0x" << std::hex << static_cast<std::uint32_t>(result) << std::dec
         << "): the bells ring silently\n";
+    fileFailed_ = output == Output::WaveFile;
+  } else if (output == Output::WaveFile && !render_->streamTo(wavFile_)) {
+    err << "clangor-ring: cannot write " << wavFile_ << "\n";
+    open_ = false;
+    fileFailed_ = true;
+  }
 }
 
 RingerSound::~RingerSound() = default;
@@ -77,11 +85,8 @@ void RingerSound::startAt(const Pending& blow) {
   sound_->mixer().playFromStart(blow.buffer);
 }
 
-bool RingerSound::writeWave(const std::string& path, std::ostream& err) {
-  if (render_ == nullptr) {
-    err << "clangor-ring: no sound to write to " << path << "\n";
-    return false;
-  }
+bool RingerSound::finishWave(std::ostream& err) {
+  if (!open_ || render_ == nullptr) return false;
   for (const Pending& blow : pending_) startAt(blow);
   pending_.clear();
   // On until the last bell has died away.
@@ -94,15 +99,11 @@ bool RingerSound::writeWave(const std::string& path, std::ostream& err) {
   };
   do render_->renderFrames(Mixer::OutputRate / 10);
   while (sounding() && render_->frames() < end);
-  if (!render_->writeWave(path)) {
-    err << "clangor-ring: cannot write " << path << "\n";
+  if (!render_->finishStream()) {
+    err << "clangor-ring: cannot write " << wavFile_ << "\n";
     return false;
   }
   return true;
-}
-
-double RingerSound::renderedSeconds() const {
-  return render_ ? static_cast<double>(render_->frames()) / Mixer::OutputRate : 0.0;
 }
 
 }  // namespace clangor::ring

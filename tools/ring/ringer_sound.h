@@ -1,7 +1,7 @@
 // The headless ringer's sound: every blow through the tower's recordings and
 // the mixer, either to the sound device as it is struck (real time), or into
-// an offline render that starts each blow at its own frame and is written to
-// a WAV file at the end.
+// an offline render that starts each blow at its own frame and streams into a
+// WAV file.
 #pragma once
 
 #include <iosfwd>
@@ -28,20 +28,19 @@ class RingerSound {
 
   // `settings` and `tower` must outlive this object. Opens the output: a
   // device that does not open is reported on `err`, and the bells ring
-  // silently.
-  RingerSound(SettingsStore& settings, Tower& tower, Output output, std::ostream& err);
+  // silently; a WAV file that cannot be made is reported, and fileFailed().
+  RingerSound(SettingsStore& settings, Tower& tower, Output output, const std::string& wavFile, std::ostream& err);
   ~RingerSound();
 
   // Worker thread, while the tower loads.
   void loadBell(int bell, std::span<Bell> bells);
   // Worker thread: tower bell `bell` struck at `time` on the ringing clock.
   void blow(int bell, double time);
+  bool fileFailed() const { return fileFailed_; }
   // After the ringing: renders every blow still waiting and the last blows'
-  // sound to its end, and writes the WAV file; false (with a message) when
-  // it cannot be written.
-  bool writeWave(const std::string& path, std::ostream& err);
-  // Seconds of audio rendered so far (offline).
-  double renderedSeconds() const;
+  // sound to its end, and completes the WAV file; false (with a message)
+  // when it cannot be written.
+  bool finishWave(std::ostream& err);
 
  private:
   struct Pending {
@@ -52,6 +51,8 @@ class RingerSound {
   void startAt(const Pending& blow);
 
   Output output_;
+  std::string wavFile_;
+  bool fileFailed_ = false;
   OfflineRender* render_ = nullptr;  // owned by the tower sound's device
   std::unique_ptr<TowerSound> sound_;
   bool open_ = false;
