@@ -21,6 +21,7 @@ constexpr int NumbersMaxStep = 4;
 void TowerWindow::RingingLoop() {
   RingingState& r = Ringing();
   stopNow_ = false;
+  stoppedAtOnce_ = false;
   if (r.bellsInPlay == 0) {
     ringing_ = false;
     return;
@@ -47,7 +48,7 @@ void TowerWindow::RingingLoop() {
     }
   }
   if (ended && !quit_ && views_.ropes) views_.ropes->noteStruck(-1);
-  EndTouch();
+  EndTouch(ended && !stoppedAtOnce_);
 }
 
 // Each bell in play starts one blow interval after the one before, less the
@@ -81,7 +82,10 @@ void TowerWindow::StartBells(std::vector<double>& offsets) {
 
 // One pass of the loop; false when the ringing has ended.
 bool TowerWindow::RingingPass(int& lastStruck) {
-  if (stopNow_.exchange(false)) StopAllBells();
+  if (stopNow_.exchange(false)) {
+    StopAllBells();
+    stoppedAtOnce_ = true;
+  }
   if (!ringing_ && !OwnRecordActive()) return false;
   if (paused()) {
     ticks_.Sleep(1);
@@ -262,7 +266,9 @@ void TowerWindow::FinishRinging() {
   if (views_.manual) views_.manual->setOwnBell(ownBell_);
 }
 
-void TowerWindow::EndTouch() {
+// `stood`: the bells came to rest as their strokes allowed, so the row they
+// were striking was rung whole, and no later blow will publish it.
+void TowerWindow::EndTouch(bool stood) {
   {
     std::lock_guard lock(requestLock_);
     pendingTouch_ = nullptr;
@@ -273,6 +279,7 @@ void TowerWindow::EndTouch() {
   std::unique_ptr<ChangeGenerator> ended;
   {
     std::lock_guard lock(touchLock_);
+    if (stood && touch_) touch_->PublishLastRow();
     Ringing().currentTouch = nullptr;
     ended = std::move(touch_);
   }

@@ -156,7 +156,7 @@ class TowerWindow final : public GeneratorOwner {
   void UpdateManual(const Bell& record);
   void ServeRingingMailbox();
   void FinishRinging();
-  void EndTouch();
+  void EndTouch(bool stood);
   void StopAllBells();
   void DrawBell(int bell, int picture);
   void RedrawFromWorker();
@@ -203,6 +203,7 @@ class TowerWindow final : public GeneratorOwner {
   std::atomic<bool> ringing_{false};
   std::atomic<bool> quit_{false};
   std::atomic<bool> stopNow_{false};
+  bool stoppedAtOnce_ = false;  // worker: Stop Now ended this ringing
   std::atomic<bool> silent_{false};
   std::atomic<bool> workerEnded_{false};
   std::atomic<bool> speedChangeDone_{false};

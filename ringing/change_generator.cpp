@@ -161,6 +161,12 @@ void ChangeGenerator::PublishRow(int previousChanged) {
   if (!wholePull_ || !handstroke_) Post(event::RowRung, rowText_, previousChanged);
 }
 
+void ChangeGenerator::PublishLastRow() {
+  if (bellCount_ < 2) return;
+  rowText_ = RowText(currentRow_);
+  PublishRow(changedCount_);
+}
+
 void ChangeGenerator::CountDown() {
   if (announceCountdown_ > 0 && --announceCountdown_ == 0 && selectedCall_ == 0) Post(event::CallOpportunity);
   if (describeCountdown_ > 0 && --describeCountdown_ == 0) {

@@ -52,6 +52,9 @@ class ChangeGenerator {
   // call cannot be taken.
   std::string CallChange(int bell, bool towardsBack);
   void Reset();
+  // The bells have stood: publishes the row they were striking, which no
+  // later blow will complete (as a row end would; nothing with one bell).
+  void PublishLastRow();
   // Expands and compiles a line as the whole notation, replacing the call
   // table; the half-lead index of the expanded text, or -1.
   int SetNotation(const std::string& line);

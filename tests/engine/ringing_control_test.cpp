@@ -51,8 +51,9 @@ TEST_F(RingingControlTest, APlainCourseComesRoundRingsOnAndStandsTheSecondTime) 
   EXPECT_EQ(state_.lastTouch, &plainBobMinor_);
   EXPECT_EQ(state_.title, "Plain Bob Minor");
   ASSERT_TRUE(WaitForEvent(event::RingingEnded));
-  // Round once and rung on; the bells stand as the second course comes round.
-  EXPECT_EQ(RoundsComingRound("123456"), 1);
+  // Round once and rung on; the bells stand as the second course comes round,
+  // and the rounds they stood at is published as well.
+  EXPECT_EQ(RoundsComingRound("123456"), 2);
   const int rows = Count(event::RowRung);
   EXPECT_GE(rows, 2 * 60);
   EXPECT_LE(rows, 2 * 60 + 6);
