@@ -174,16 +174,21 @@ void PrintSpread(const char* what, std::vector<double> ms) {
 void PrintLatencies(const SoundingView& view, const Monitor& monitor, int step, double periodMs) {
   std::vector<double> late;
   std::vector<double> toRender;
+  std::vector<double> total;
   for (const BlowRecord& b : view.blows) {
     if (b.clockStep != step) continue;
     late.push_back(b.lateMs);
     const auto next = std::upper_bound(monitor.renders.begin(), monitor.renders.end(), b.framesAfter,
                                        [](std::uint64_t f, const Monitor::Render& r) { return f < r.frames; });
-    if (periodMs > 0 && next != monitor.renders.end()) toRender.push_back((next->seenNs - b.soundedNs) / 1e6 + periodMs);
+    if (periodMs <= 0 || next == monitor.renders.end()) continue;
+    toRender.push_back((next->seenNs - b.soundedNs) / 1e6 + periodMs);
+    total.push_back(b.lateMs + toRender.back());
   }
   std::printf("  %zu blows (negative: sounded ahead of the blow's instant)\n", late.size());
   PrintSpread("loop late (soundBlow - blow's instant)", late);
-  if (periodMs > 0) PrintSpread("soundBlow to mixing render + one period", toRender);
+  if (periodMs <= 0) return;
+  PrintSpread("soundBlow to mixing render + one period", toRender);
+  PrintSpread("blow's instant to its sound (the sum)", total);
 }
 
 // Rings on for `seconds` of real time, draining the engine's events as the
