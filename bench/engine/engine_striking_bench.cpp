@@ -82,7 +82,7 @@ void RingCase(const Case& c, const LibraryLookup& library) {
   };
   Ringing().Reset();
   Ringing().clockReading = c.clockStart;
-  const RingResult result = RingHeadless(plan, nullptr, nullptr, std::cerr);
+  const RingResult result = RingHeadless(plan, nullptr, std::cerr);
   if (result.status != 0 || result.rows.size() < 2) {
     std::printf("%-12s %-19s %3d  did not ring\n", c.tower, c.method, c.speed);
     return;

@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -90,7 +91,10 @@ class SoundingView final : public EngineTowerView, public EngineListener {
  public:
   explicit SoundingView(TowerSound& sound) : sound_(sound) { blows.reserve(1 << 20); }
 
-  void loadBellSounds(int bell) override { sound_.loadBellSounds(bell); }
+  void loadBellSounds(int bell, std::span<Bell> bells) override {
+    sound_.setBells(bells);
+    sound_.loadBellSounds(bell);
+  }
   void soundBlow(int bell, bool forced) override {
     soundedNs_ = NowNs();
     sound_.soundBlow(bell, forced);
@@ -239,12 +243,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // The sound reads each bell's recordings and stroke from bell records of its own.
-  std::vector<Bell> records;
-  records.reserve(static_cast<std::size_t>(tower.bellCount()));
-  for (int b = 0; b < tower.bellCount(); ++b) records.emplace_back(b, false).load(tower);
   TowerSound sound(settings, tower, OpenSdlSoundDevice);
-  sound.setBells(records);
   const bool sounding = OpenSound(sound);
   const double periodMs = sounding ? sound.device()->framesPerPeriod() * 1000.0 / sound.device()->sampleRate() : 0;
 

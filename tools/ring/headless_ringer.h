@@ -46,7 +46,10 @@ struct RingResult {
 };
 
 // Hands each row to `onRow` as it is published; a WAV file that cannot be
-// written makes the status 1. The data folder must
+// written makes the status 1. It rings on the shared ringing state as it
+// stands: a caller that rings again in the same process resets it first
+// (Ringing().Reset()), or the new simulated clock, starting low again, reads
+// as a wrap of the tick count. The data folder must
 // already be the settings store's (CLANGOR_COMMON_APPDATA).
 RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std::string&)>& onRow,
                         std::ostream& err);
