@@ -74,15 +74,6 @@ void WriteTower(const std::filesystem::path& folder) {
   table.write(reinterpret_cast<const char*>(values.data()), static_cast<std::streamsize>(values.size() * sizeof(double)));
 }
 
-class FastTicks final : public TickSource {
- public:
-  std::uint32_t Ticks() const override { return now_.load(); }
-  void Sleep(std::uint32_t ms) override { now_.fetch_add(ms * 100); }
-
- private:
-  std::atomic<std::uint32_t> now_{1000};
-};
-
 // Every view the engine feeds, counting what it is given.
 struct CountingViews final : EngineTowerView, EngineRopesView, EngineNumbersView, EngineManualView, EngineListener {
   void drawBell(int, int) override { ++draws; }
@@ -107,7 +98,7 @@ int main() {
     SettingsStore settings;
     settings.SetInt(setting::ActionAtRounds, 0);  // ring on at rounds
     Tower tower("Bench", settings);
-    FastTicks ticks;
+    SimulatedTickSource ticks(1000, 100);  // a 0.1 s sub-step for each 1 ms the loop sleeps
     EngineEventQueue queue;
     CountingViews views;
     RingingUiState state;

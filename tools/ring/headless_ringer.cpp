@@ -25,17 +25,6 @@ namespace {
 
 constexpr const char* DefaultTower = "Twelve Bells";
 
-// Simulated time for a ringer that runs as fast as it can: every 1 ms sleep
-// of the ringing loop moves the clock on by one whole 0.1 s sub-step.
-class FastTicks final : public TickSource {
- public:
-  std::uint32_t Ticks() const override { return now_.load(); }
-  void Sleep(std::uint32_t ms) override { now_.fetch_add(ms * 100); }
-
- private:
-  std::atomic<std::uint32_t> now_{1000};
-};
-
 // The main window's part, headless: keeps every blow and row, and stands the
 // bells when enough rows have been rung. Its callbacks run on the worker.
 class HeadlessWindow final : public EngineTowerView, public EngineListener {
@@ -135,7 +124,7 @@ RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std
   std::vector<int> playIndex(static_cast<std::size_t>(tower.bellCount()), -1);
   if (plan.pealMinutes > 0) settings.SetTowerInt(tower_setting::PealMins, plan.pealMinutes);
 
-  FastTicks fast;
+  SimulatedTickSource fast(1000, 100);  // a 0.1 s sub-step for each 1 ms the loop sleeps
   SteadyTickSource steady;
   TickSource& ticks = plan.realTime ? static_cast<TickSource&>(steady) : fast;
   std::unique_ptr<RingerSound> sound;
