@@ -82,11 +82,15 @@ void TowerWindow::StartBells(std::vector<double>& offsets) {
 
 // One pass of the loop; false when the ringing has ended.
 bool TowerWindow::RingingPass(int& lastStruck) {
+  // Stop Now sets stopNow_ before it clears ringing_: reading ringing_ first,
+  // a pass that finds the ringing over also finds the stop, and rests the
+  // bells before the loop ends.
+  const bool ringing = ringing_;
   if (stopNow_.exchange(false)) {
     StopAllBells();
     stoppedAtOnce_ = true;
   }
-  if (!ringing_ && !OwnRecordActive()) return false;
+  if (!ringing && !OwnRecordActive()) return false;
   if (paused()) {
     ticks_.Sleep(1);
     return true;

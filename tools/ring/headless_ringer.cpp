@@ -5,8 +5,8 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
-#include <span>
 #include <ostream>
+#include <span>
 #include <thread>
 
 #include "engine/engine_event_queue.h"
