@@ -100,7 +100,11 @@ bool TowerWindow::RingingPass(int& lastStruck) {
 
   double t = clockNow_;
   bool changed = false;
-  const double now = ReadClock(ticks_, true, &changed);
+  double now = ReadClock(ticks_, true, &changed);
+  // A pause or the end of a step halts the bells exactly where it falls,
+  // however late this pass reads the clock: the time past it counts as
+  // paused, in the shift of the next step or of the resume.
+  if (const double haltAt = pauseAt_; haltAt >= 0.0 && now > haltAt) now = std::max(haltAt, t);
   clockNow_ = now;
   if (changed) PostEngineEvent(event::ClockFactorChanged);
   std::fill(drawnThisPass_.begin(), drawnThisPass_.end(), false);
@@ -164,6 +168,7 @@ void TowerWindow::TakeRequest() {
     // A sequence is handed over once; the pending touch stays until rounds,
     // to keep a sequence from being asked for while the method rings.
     pendingSequence_ = nullptr;
+    handingOver_ = true;
     requestPending_ = false;
   }
   {
@@ -171,6 +176,7 @@ void TowerWindow::TakeRequest() {
     if (extra) touch_->SetComposition(extra);
     if (sequence) touch_->SetSequence(sequence);
     else touch_->SetMethod(method);
+    handingOver_ = false;  // seen under the touch lock together with what the touch now rings
   }
   FlushStagedEvents();
 }

@@ -187,7 +187,7 @@ void TowerWindow::RequestTouch(const Method* touch, CompositionSource* extra) {
   };
   const Seen seen = WithTouch([this](ChangeGenerator* g) {
     if (g == nullptr) return Seen{false, true, false, false};
-    const bool idle = !requestPending_ && !g->roundsRequested && (g->holding() || g->sequence() != nullptr);
+    const bool idle = !requestPending() && !g->roundsRequested && (g->holding() || g->sequence() != nullptr);
     return Seen{true, idle, g->composition() != nullptr, g->announceCountdown() > 0};
   });
   std::lock_guard lock(requestLock_);
@@ -200,7 +200,7 @@ void TowerWindow::RequestTouch(const Method* touch, CompositionSource* extra) {
 void TowerWindow::RequestSequence(const CallChangeSequence* sequence) {
   const bool refused = WithTouch([this](ChangeGenerator* g) {
     if (g == nullptr) return false;
-    return requestPending_ || g->roundsRequested || !(g->holding() || g->sequence() != nullptr);
+    return requestPending() || g->roundsRequested || !(g->holding() || g->sequence() != nullptr);
   });
   if (refused) return;
   std::lock_guard lock(requestLock_);

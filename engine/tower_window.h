@@ -121,7 +121,8 @@ class TowerWindow final : public GeneratorOwner {
   bool loading() const { return loading_; }
   bool ringing() const { return ringing_; }
   bool goRequested() const { return goRequested_; }
-  bool requestPending() const { return requestPending_; }
+  // A request is pending until the touch has taken it.
+  bool requestPending() const { return requestPending_ || handingOver_; }
   bool paused() const;
   double clockNow() const { return clockNow_; }
   // The bell the own-bell record stands for, -1 for none.
@@ -204,6 +205,7 @@ class TowerWindow final : public GeneratorOwner {
   std::atomic<bool> quit_{false};
   std::atomic<bool> stopNow_{false};
   bool stoppedAtOnce_ = false;  // worker: Stop Now ended this ringing
+  std::atomic<bool> handingOver_{false};  // a request taken from the slot, not yet in the touch
   std::atomic<bool> silent_{false};
   std::atomic<bool> workerEnded_{false};
   std::atomic<bool> speedChangeDone_{false};

@@ -54,9 +54,13 @@ TEST_F(RingingControlTest, APlainCourseComesRoundRingsOnAndStandsTheSecondTime) 
   // Round once and rung on; the bells stand as the second course comes round,
   // and the rounds they stood at is published as well.
   EXPECT_EQ(RoundsComingRound("123456"), 2);
-  const int rows = Count(event::RowRung);
+  // Rows from the first change on: the rounds rung before the touch was
+  // handed over depend on how soon the request reached the worker.
+  int rows = 0;
+  for (const auto& e : events_)
+    if (e.code == event::RowRung && (rows > 0 || e.text != "123456")) ++rows;
   EXPECT_GE(rows, 2 * 60);
-  EXPECT_LE(rows, 2 * 60 + 6);
+  EXPECT_LE(rows, 2 * 60 + 4);
   EXPECT_EQ(Count(event::TouchSelected), 1);
 }
 
