@@ -20,8 +20,9 @@ constexpr const char* Usage =
     "       clangor-ring method --data DIR --title \"TITLE\" [--bells N] [--calls LETTERS]\n"
     "       clangor-ring sequence --data DIR --name \"NAME\" --bells N\n"
     "       clangor-ring ring --data DIR [--tower NAME] [--bells N | --ring \"COMBINATION\"]\n"
-    "                         (--method TITLE [--calls LETTERS] | --composition NAME | --sequence NAME |\n"
-    "                          --rounds ROWS) [--speed MINUTES] [--wav FILE] [--report] [--realtime]\n";
+    "                         (--method TITLE [--calls LETTERS] | --composition NAME [--method TITLE] |\n"
+    "                          --sequence NAME | --rounds ROWS) [--speed MINUTES] [--wav FILE] [--report]\n"
+    "                         [--realtime]\n";
 
 using Command = std::function<int(const std::vector<std::string>&)>;
 
