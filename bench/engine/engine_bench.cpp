@@ -5,22 +5,19 @@
 // sub-step for each pass of the ringing loop. It rings a peal of Plain Bob
 // Maximus (5000 changes and more) at 180 minutes.
 //
-// The tower is written into a temporary data folder: twelve bells of periods
-// from 1.6 s (treble) to 2.6 s (tenor), each swing carried to just short of
-// the balance by its control row (a steady table, not a solved one: the
-// figure is the engine's speed, not its striking).
+// The tower is the benchmarks' steady tower, written into a temporary data
+// folder (a steady table, not a solved one: the figure is the engine's speed,
+// not its striking).
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <numbers>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "bench/steady_tower/steady_tower.h"
 #include "engine/engine_event_queue.h"
 #include "engine/engine_views.h"
 #include "engine/ringing_control.h"
@@ -35,44 +32,8 @@ namespace {
 
 using namespace clangor;
 
-constexpr int Bells = 12;
+constexpr int Bells = bench::SteadyTowerBells;
 constexpr long PealRows = 5000;
-const int PictureAngles[] = {-18500, -17000, -9000, 0, 9000, 17000, 18500};
-
-double Period(int bell) { return 1.6 + bell / 11.0; }
-
-double SpeedToTurnAt(double period, double turnDegrees) {
-  const double length = period * period * 0.24849;
-  const double strike = 15000 / 100.0 * std::numbers::pi / 180.0;
-  const double turn = turnDegrees * std::numbers::pi / 180.0;
-  return std::sqrt(2 * 9.81 * length * (std::cos(strike) - std::cos(turn)));
-}
-
-void WriteTower(const std::filesystem::path& folder) {
-  std::filesystem::create_directories(folder);
-  std::ofstream(folder / "tower.txt") << "[Tower]\nRAM=32\nPealMins=180\n";
-  std::string control = "[Base Image]\nWidth=800\nHeight=600\n\n";
-  for (int b = 0; b < Bells; ++b) {
-    control += "[" + std::to_string(b + 1) + "]\nPeriod=" + std::to_string(Period(b)) +
-               "\nHandStrike=15000\nBackStrike=-15000\nMaxPull=90\nImageCount=7\n";
-    for (int k = 0; k < 7; ++k) control += "p" + std::to_string(k) + "=" + std::to_string(PictureAngles[k]) + "\n";
-    control += "ACWiseSeqCount=7\nACWiseSeq=0-6\nCWiseSeqCount=7\nCWiseSeq=6-0\n";
-  }
-  std::ofstream(folder / "control.txt") << control;
-  std::vector<double> values(static_cast<std::size_t>(Bells) * Bells * 5460, 0.0);
-  for (int b = 0; b < Bells; ++b) {
-    const double speed = SpeedToTurnAt(Period(b), 178.5);
-    const std::size_t first = static_cast<std::size_t>(Bells) * b * 5460;
-    for (std::size_t row = first; row < first + static_cast<std::size_t>(Bells) * 5460; row += 60) {
-      for (int i = 0; i <= 51; i += 3) values[row + i] = speed;
-      values[row + 55] = 2.0;
-    }
-  }
-  std::ofstream table(folder / "control.cld", std::ios::binary);
-  const std::int32_t header[2] = {Bells, 1};
-  table.write(reinterpret_cast<const char*>(header), sizeof header);
-  table.write(reinterpret_cast<const char*>(values.data()), static_cast<std::streamsize>(values.size() * sizeof(double)));
-}
 
 // Every view the engine feeds, counting what it is given.
 struct CountingViews final : EngineTowerView, EngineRopesView, EngineNumbersView, EngineManualView, EngineListener {
@@ -91,7 +52,7 @@ int main() {
   std::filesystem::remove_all(root);
   setenv("CLANGOR_COMMON_APPDATA", root.c_str(), 1);
   setenv("CLANGOR_REGISTRY_DIR", (root / "registry").c_str(), 1);
-  WriteTower(root / "Orvanta" / "Clangor" / "Towers" / "XII" / "Bench");
+  bench::WriteSteadyTower(root / "Orvanta" / "Clangor" / "Towers" / "XII" / "Bench");
 
   const Method maximus{12, "Plain Bob", "|12|&-1T-1T-1T-1T-1T-1T,|14|1234"};
   {
