@@ -53,6 +53,7 @@ CompositionReader::Setup Composition::ReaderSetup(int stage, int bells) {
   setup.lines = &lines;
   setup.lastLine = lastLine;
   setup.labelLength = labelLength;
+  setup.defaultMarkers = defaultCallMarkers;
   setup.isLabel = [this](const std::string& label) { return labelToMethod.count(label) != 0; };
   for (const auto& entry : labelToMethod) setup.labels.push_back(entry.first);
   setup.headings = &headingMap_;
@@ -91,8 +92,11 @@ const Method* Composition::FirstMethod() const {
 void Composition::Restart(const Method* method, const Row& row) {
   bells_ = static_cast<int>(row.size());
   const int stage = method != nullptr ? method->stage : bells_;
-  // Without an observation position the heaviest bell of the method watches.
-  observationBell = observation >= 0 ? -1 : std::min(stage, bells_) - 1;
+  // The observation bell is watched from the first lead: the bell the
+  // composition names, else the heaviest bell of the method. A bell beyond
+  // those rung watches nothing, so no calling position is ever reached.
+  if (observation >= 0) observationBell = observation < bells_ ? observation : -1;
+  else observationBell = std::min(stage, bells_) - 1;
   reader_.Start(ReaderSetup(stage, bells_));
   courseOpen_ = -1;
   leadsInCourse_ = 0;
@@ -110,21 +114,16 @@ const Method* Composition::NextMethod(bool atHalfLead) {
   return method;
 }
 
-void Composition::SectionEnded(const Row& row) {
-  if (observationBell >= 0 || observation < 0 || observation >= static_cast<int>(row.size())) return;
-  observationBell = row[static_cast<std::size_t>(observation)];
-}
+// The observation bell was fixed when the touch started; a call section
+// ending changes nothing.
+void Composition::SectionEnded(const Row&) {}
 
 bool Composition::IsDefaultMarker(char marker) const {
   return defaultCallMarkers.find(marker) != std::string::npos;
 }
 
 int Composition::ObservationPosition(const Row& row) const {
-  int bell = observationBell;
-  if (bell < 0 && observation >= 0 && observation < static_cast<int>(row.size())) {
-    bell = row[static_cast<std::size_t>(observation)];
-  }
-  const auto at = std::find(row.begin(), row.end(), bell);
+  const auto at = std::find(row.begin(), row.end(), observationBell);
   return at == row.end() ? 0 : static_cast<int>(at - row.begin()) + 1;
 }
 

@@ -58,8 +58,8 @@ struct Composition : CompositionSource {
   int labelLength = 0;  // common length of the labels; -1 when they differ
   bool exclude = false;
   bool halfLeadSplicing = false;
-  int observation = -1;      // 0-based position at the start; -1 = none
-  int observationBell = -1;  // fixed while ringing
+  int observation = -1;      // the observation bell, 0-based ("Observation" less 1); -1 = none
+  int observationBell = -1;  // the bell watched, fixed when the touch starts
   int kind = 0;
   const StandardHeadings* standardHeadings = nullptr;  // the library's, not owned
 

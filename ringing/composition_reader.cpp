@@ -15,6 +15,9 @@ namespace {
 // calling that repeats without end but holds no call, stop here.
 constexpr int StepBudget = 200000;
 
+// Beyond any leads per course: a line that rings this many leads needs no padding.
+constexpr long long MaxLeadsCounted = 1 << 30;
+
 bool IsOpener(char c) { return c == '(' || c == '[' || c == '{'; }
 bool IsCloser(char c) { return c == ')' || c == ']' || c == '}'; }
 char CloserOf(char c) { return c == '(' ? ')' : c == '[' ? ']' : '}'; }
@@ -53,9 +56,8 @@ void CompositionReader::Start(Setup setup) {
   groups_.clear();
   closers_.clear();
   course_ = 0;
-  itemsThisLine_ = 0;
-  callsTakenThisLine_ = 0;
-  lastTakenCourse_ = -1;
+  leadsThisLine_ = 0;
+  leadOpen_ = false;
   CollectDefinitions();
   if (setup_.lines == nullptr || setup_.beginLine > setup_.lastLine || setup_.repeats == 0) return;
   Frame bottom;
@@ -89,14 +91,7 @@ const CallItem& CompositionReader::Peek() {
 void CompositionReader::Take() {
   if (pending_.empty()) return;
   CallItem& item = pending_.front();
-  if (item.kind == CallItem::Kind::Call) {
-    if (item.course != lastTakenCourse_) {
-      lastTakenCourse_ = item.course;
-      callsTakenThisLine_ = 0;
-    }
-    ++callsTakenThisLine_;
-    if (--item.count > 0) return;
-  }
+  if (item.kind == CallItem::Kind::Call && --item.count > 0) return;
   pending_.pop_front();
 }
 
@@ -161,21 +156,41 @@ void CompositionReader::StepFrame(Frame& frame) {
 }
 
 void CompositionReader::EndOfLine(Frame& frame) {
-  const bool callingLine = frames_.size() == 1;
-  if (callingLine && setup_.padTo > 0 && itemsThisLine_ > 0) {
-    const int taken = lastTakenCourse_ == course_ ? callsTakenThisLine_ : 0;
-    if (taken < setup_.padTo) {
-      CallItem pad;
-      pad.kind = CallItem::Kind::Call;
-      pad.letter = 'p';
-      pad.count = setup_.padTo - taken;
-      pad.course = course_;
-      pending_.push_back(pad);
-    }
-  }
-  if (callingLine) itemsThisLine_ = 0;
+  // A definition's text belongs to the calling line that named it.
+  const bool definition = frame.pos.line > setup_.lastLine;
   frame.pos = {frame.pos.line + 1, 0};
+  if (!definition) EndCallingLine();
+}
+
+// The end of a calling line is the end of a course: with leads per course
+// given, plain leads fill it up to that many leads rung. A lead still open
+// (after a label) ends at the first of them.
+void CompositionReader::EndCallingLine() {
+  const bool calling = leadsThisLine_ > 0 || leadOpen_;
+  if (setup_.padTo > 0 && calling && leadsThisLine_ < setup_.padTo) {
+    CallItem pad;
+    pad.kind = CallItem::Kind::Call;
+    pad.letter = 'p';
+    pad.count = setup_.padTo - leadsThisLine_;
+    pad.course = course_;
+    pending_.push_back(pad);
+  }
+  leadsThisLine_ = 0;
+  leadOpen_ = false;
   ++course_;
+}
+
+// A call at a default marker ends a lead ("x" ends two: it bobs again at the
+// next such marker); a call at another marker falls inside a lead.
+void CompositionReader::CountLeads(const CallItem& call) {
+  const bool endsLead = call.marker == 0 || setup_.defaultMarkers.find(call.marker) != std::string::npos;
+  if (!endsLead) {
+    leadOpen_ = true;
+    return;
+  }
+  const long long leads = static_cast<long long>(call.count) * (call.letter == 'x' ? 2 : 1);
+  leadsThisLine_ = static_cast<int>(std::min<long long>(leadsThisLine_ + leads, MaxLeadsCounted));
+  leadOpen_ = false;
 }
 
 bool CompositionReader::SkipCourseHead(Frame& frame) {
@@ -247,7 +262,7 @@ void CompositionReader::CloseFrame() {
   Frame& frame = frames_.back();
   if (frame.remaining > 0) --frame.remaining;
   if (frame.remaining != 0) {
-    if (frame.begin.line != frame.end.line) ++course_;
+    if (frame.begin.line != frame.end.line) EndCallingLine();
     frame.pos = frame.begin;
     return;
   }
@@ -298,6 +313,9 @@ bool CompositionReader::TryLabel(Frame& frame) {
     used = end - ch;
   }
   if (ch + used < text.size() && text[ch + used] == ',') ++used;
+  // A label begins a lead; a lead begun before it is rung plain.
+  if (leadOpen_) ++leadsThisLine_;
+  leadOpen_ = true;
   CallItem item;
   item.kind = CallItem::Kind::Label;
   item.label = label;
@@ -402,8 +420,8 @@ void CompositionReader::PushCalls(std::string_view text, char marker, int column
       item.column = column;
       item.width = width;
       item.course = course_;
+      CountLeads(item);
       pending_.push_back(item);
-      ++itemsThisLine_;
     }
     nextMarker = marker;
   }

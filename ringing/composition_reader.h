@@ -44,6 +44,7 @@ class CompositionReader {
     const HeadingMap* headings = nullptr;  // looked up for items holding "*" or ","
     ColumnRange courseHeads;               // columns of a table's course heads, skipped
     int padTo = 0;                         // plain leads that fill each calling line
+    std::string defaultMarkers = "|";      // where a call without its own marker ends a lead
   };
 
   void Start(Setup setup);
@@ -67,6 +68,8 @@ class CompositionReader {
   void Fill();
   void StepFrame(Frame& frame);
   void EndOfLine(Frame& frame);
+  void EndCallingLine();
+  void CountLeads(const CallItem& call);
   void CloseFrame();
   void OpenGroup(Frame& frame, int count);
   bool FindCloser(const Frame& frame, Pos open, Pos* close);
@@ -86,9 +89,10 @@ class CompositionReader {
   std::map<Pos, Pos> closers_;  // opening bracket -> its closing bracket ({-1, 0}: none)
   CallItem end_;
   int course_ = 0;
-  int itemsThisLine_ = 0;
-  int callsTakenThisLine_ = 0;
-  int lastTakenCourse_ = -1;
+  // Leads the items read since the calling line began will ring, and whether
+  // a lead has begun (after a label, or a call inside the lead) and not ended.
+  int leadsThisLine_ = 0;
+  bool leadOpen_ = false;
 };
 
 }  // namespace clangor

@@ -273,20 +273,24 @@ TEST(CompositionReader, BadInputEndsOrIsSkipped) {
 namespace clangor {
 namespace {
 
-TEST(CompositionAnswers, ObservationBellIsFixedWhenTheFirstSectionEnds) {
+TEST(CompositionAnswers, ObservationBellIsTheBellNamedFromTheFirstLead) {
   CompositionFields fields;
   fields.bells = "8";
   fields.lines = {"-"};
   fields.observation = "7";
   auto c = BuildComposition(fields, nullptr, nullptr);
   const Method method{8, "Plain Bob", "|12|&-18-18-18-18,|14|1234"};
-  c->Restart(&method, Rounds(8));
-  EXPECT_FALSE(c->ObservationFixed());
-  c->SectionEnded(Row{0, 2, 1, 4, 3, 6, 5, 7});
+  // Started from a row where another bell stands seventh, the seventh is watched.
+  c->Restart(&method, Row{0, 2, 1, 4, 3, 7, 5, 6});
   EXPECT_TRUE(c->ObservationFixed());
-  EXPECT_EQ(c->observationBell, 5);
-  c->SectionEnded(Rounds(8));
-  EXPECT_EQ(c->observationBell, 5);
+  EXPECT_EQ(c->observationBell, 6);
+  c->SectionEnded(Row{0, 2, 1, 4, 3, 6, 5, 7});
+  EXPECT_EQ(c->observationBell, 6);
+
+  fields.observation = "9";  // beyond the bells: none watched
+  auto beyond = BuildComposition(fields, nullptr, nullptr);
+  beyond->Restart(&method, Rounds(8));
+  EXPECT_EQ(beyond->observationBell, -1);
 
   fields.observation.clear();  // none given: the method's heaviest bell
   auto tenor = BuildComposition(fields, nullptr, nullptr);
