@@ -24,25 +24,6 @@ void MoveToFront(List& list, const Record* record) {
 
 }  // namespace
 
-// Resolves titles through the title index while the library is loaded: the
-// flagged stages in ascending order, the first match taken.
-class Library::TitleIndexFinder : public MethodFinder {
- public:
-  explicit TitleIndexFinder(const Library& library) : library_(library) {}
-  const Method* FindMethod(const std::string& title, const std::bitset<MaxStage + 1>& stages) const override {
-    for (int stage = MinStage; stage <= MaxStage; ++stage) {
-      if (!stages.test(static_cast<std::size_t>(stage))) continue;
-      const auto& index = library_.titleIndex_[static_cast<std::size_t>(stage)];
-      const auto found = index.find(title);
-      if (found != index.end()) return found->second;
-    }
-    return nullptr;
-  }
-
- private:
-  const Library& library_;
-};
-
 void Library::LoadLibrary(const std::filesystem::path& dataFolder, SettingsSource* settings) {
   folder_.clear();
   if (dataFolder.empty()) return;
@@ -69,10 +50,7 @@ void Library::LoadLibrary(const std::filesystem::path& dataFolder, SettingsSourc
 void Library::ReadMethods(std::istream& in) {
   std::vector<StagedEntry> entries;
   methodsReadInFull_ = ReadStagedFile(in, &methodsHeader_, &entries);
-  for (StagedEntry& entry : entries) {
-    Method* method = AddMethod({entry.stage, std::move(entry.name), std::move(entry.text)});
-    titleIndex_[Slot(method->stage)][method->Title()] = method;
-  }
+  for (StagedEntry& entry : entries) AddMethod({entry.stage, std::move(entry.name), std::move(entry.text)});
 }
 
 void Library::ReadCallChangeSequences(std::istream& in) {
@@ -84,9 +62,8 @@ void Library::ReadCallChangeSequences(std::istream& in) {
 void Library::ReadCompositions(std::istream& in) {
   std::vector<CompositionFields> records;
   compositionsReadInFull_ = ReadCompositionFile(in, &compositionsHeader_, &standardHeadings_, &records);
-  const TitleIndexFinder finder(*this);
   for (const CompositionFields& fields : records) {
-    if (auto composition = BuildComposition(fields, &finder, &standardHeadings_)) {
+    if (auto composition = BuildComposition(fields, this, &standardHeadings_)) {
       compositions_.push_back(std::move(composition));
     }
   }
@@ -146,6 +123,7 @@ Method* Library::AddMethod(const Method& method) {
   if (!IsStage(method.stage)) return nullptr;
   auto& list = methods_[Slot(method.stage)];
   list.push_back(std::make_unique<Method>(method));
+  titleIndex_[Slot(method.stage)][method.Title()] = list.back().get();
   return list.back().get();
 }
 
@@ -158,11 +136,24 @@ CallChangeSequence* Library::AddSequence(const CallChangeSequence& sequence) {
 
 const Method* Library::FindMethod(const std::string& title, const std::bitset<MaxStage + 1>& stages) const {
   for (int stage = MinStage; stage <= MaxStage; ++stage) {
-    for (const auto& method : Methods(stage)) {
-      if (method->Title() == title && stages.test(static_cast<std::size_t>(method->stage))) return method.get();
-    }
+    if (!stages.test(static_cast<std::size_t>(stage))) continue;
+    if (const Method* method = Titled(stage, title)) return method;
   }
   return nullptr;
+}
+
+const Method* Library::Titled(int stage, const std::string& title) const {
+  // The index names the later of two methods with one title; a method
+  // renamed or removed since leaves the last of the list's matches.
+  const auto& index = titleIndex_[Slot(stage)];
+  const auto indexed = index.find(title);
+  const Method* last = nullptr;
+  for (const auto& method : Methods(stage)) {
+    if (method->Title() != title) continue;
+    if (indexed != index.end() && indexed->second == method.get()) return method.get();
+    last = method.get();
+  }
+  return last;
 }
 
 Composition* Library::FindComposition(const std::string& name) const {

@@ -76,8 +76,9 @@ class Library : public UsageOrder, public MethodFinder {
   Method* AddMethod(const Method& method);
   CallChangeSequence* AddSequence(const CallChangeSequence& sequence);
 
-  // The first method of that title at a flagged stage, searching every list
-  // (used once the library is loaded, e.g. by the composition editor).
+  // The method of that title at the first flagged stage that has one; of
+  // two with one title, the later (as the compositions were resolved when
+  // the library was loaded, and as the editors resolve them afterwards).
   const Method* FindMethod(const std::string& title, const std::bitset<MaxStage + 1>& stages) const override;
   // A composition by name, or none.
   Composition* FindComposition(const std::string& name) const;
@@ -88,7 +89,8 @@ class Library : public UsageOrder, public MethodFinder {
   void SequenceRung(const CallChangeSequence& sequence) override;
 
  private:
-  class TitleIndexFinder;
+  // The method of that title in one stage's list, or none.
+  const Method* Titled(int stage, const std::string& title) const;
 
   // Writes one file; the first time a file that was not read to its end is
   // replaced, the file as it stood is kept beside it with ".unread" added.
@@ -101,8 +103,8 @@ class Library : public UsageOrder, public MethodFinder {
   std::vector<std::string> methodsHeader_, compositionsHeader_, sequencesHeader_;
   std::array<MethodList, MaxStage + 1> methods_;
   std::array<SequenceList, MaxStage + 1> sequences_;
-  // Per stage: title -> method, the later of two equal titles winning; the
-  // composition reader resolves "Method=" entries through it.
+  // Per stage: title -> method, the later of two equal titles winning
+  // (added later, or further down the file); titles resolve through it.
   std::array<std::map<std::string, const Method*>, MaxStage + 1> titleIndex_;
   StandardHeadings standardHeadings_;
   CompositionList compositions_;

@@ -183,6 +183,29 @@ TEST(CompositionsFile, RecordsKeysAndWrittenForm) {
             "\n");
 }
 
+// The editor finds methods by title as the loading did: a composition built
+// again from its own record keeps the method it was read with.
+TEST(CompositionsFile, FindingByTitleGivesTheMethodLoadingChose) {
+  Library library;
+  std::istringstream methods(MethodsForCompositions);
+  library.ReadMethods(methods);
+  std::istringstream in("[Standard Headings]\n[Compositions]\nBells=6\nMethod=Plain Bob Minor\nLine=-\n");
+  library.ReadCompositions(in);
+  ASSERT_EQ(library.compositions().size(), 1u);
+  const Method* loaded = library.compositions()[0]->entries[0].method;
+  ASSERT_EQ(loaded, library.Methods(6)[1].get());
+  std::bitset<MaxStage + 1> minor;
+  minor.set(6);
+  EXPECT_EQ(library.FindMethod("Plain Bob Minor", minor), loaded);
+  library.MethodRung(*loaded);  // now first in the list of use
+  EXPECT_EQ(library.FindMethod("Plain Bob Minor", minor), loaded);
+  CompositionFields fields;
+  fields.bells = "6";
+  fields.methods = {"Plain Bob Minor"};
+  fields.lines = {"-"};
+  EXPECT_EQ(BuildComposition(fields, &library, nullptr)->entries[0].method, loaded);
+}
+
 TEST(CompositionsFile, TitlesArePaddedAndAutomaticLabelsNeverWritten) {
   Library library;
   std::istringstream in(
