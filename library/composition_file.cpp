@@ -99,23 +99,31 @@ std::vector<std::string> MethodLines(const Composition& composition) {
   const std::string key = composition.exclude ? "Exclude=" : "Method=";
   std::vector<std::string> out;
   for (const MethodEntry* entry : ordered) {
-    std::string line = key + entry->title;
-    if (line.size() < key.size() + width) line.resize(key.size() + width, ' ');
+    std::string rest;
     if (!entry->automaticLabel) {
-      line += ":" + entry->label;
+      rest = ":" + entry->label;
     } else if (entry->length > 0) {
-      line += ":" + std::to_string(entry->length);
+      rest = ":" + std::to_string(entry->length);
     }
-    if (!entry->specialCalls.empty()) line += "," + entry->specialCalls;
-    out.push_back(std::move(line));
+    if (!entry->specialCalls.empty()) rest += "," + entry->specialCalls;
+    std::string line = key + entry->title;
+    // The padding only lines the titles up: a line it would make too long
+    // to read back goes without it.
+    if (line.size() < key.size() + width && FitsLibraryLine(key + std::string(width, ' ') + rest)) {
+      line.resize(key.size() + width, ' ');
+    }
+    out.push_back(line + rest);
   }
   return out;
 }
 
 namespace {
 
-void WriteRecord(const Composition& c, std::string& out) {
-  const auto put = [&out](const std::string& key, const std::string& value) { out += key + "=" + value + "\n"; };
+// The lines of one record, in the order of the keys, without the empty line
+// that ends it.
+std::vector<std::string> RecordLines(const Composition& c) {
+  std::vector<std::string> out;
+  const auto put = [&out](const std::string& key, const std::string& value) { out.push_back(key + "=" + value); };
   if (!c.name.empty()) put("Name", c.name);
   if (!c.composer.empty()) put("Composer", c.composer);
   if (!c.source.empty()) put("Source", c.source);
@@ -130,7 +138,7 @@ void WriteRecord(const Composition& c, std::string& out) {
   }
   if (c.length > 0) put("Length", std::to_string(c.length));
   if (c.halfLeadSplicing) put("HalfLeadSplicing", "Yes");
-  for (const std::string& line : MethodLines(c)) out += line + "\n";
+  for (std::string& line : MethodLines(c)) out.push_back(std::move(line));
   if (c.defaultCallMarkers != "|") put("DefaultCallMarkers", c.defaultCallMarkers);
   if (!c.headings.empty()) put("Headings", c.headings);
   if (c.leadsPerCourse > 0) put("LeadsPerCourse", std::to_string(c.leadsPerCourse));
@@ -139,19 +147,52 @@ void WriteRecord(const Composition& c, std::string& out) {
   if (c.keepGoing > 0) put("KeepGoing", std::to_string(c.keepGoing));
   if (c.observation >= 0) put("Observation", std::to_string(c.observation + 1));
   for (const std::string& note : c.notes) put("Note", note);
-  out += "\n";
+  return out;
+}
+
+bool AllFit(const std::vector<std::string>& lines) {
+  return std::all_of(lines.begin(), lines.end(), [](const std::string& line) { return FitsLibraryLine(line); });
+}
+
+// How a record left out is named to the user.
+std::string RecordName(const Composition& c) {
+  if (!c.name.empty()) return c.name;
+  return c.lines.empty() ? std::string("(unnamed)") : c.lines.front();
 }
 
 }  // namespace
 
+bool RecordFits(const Composition& composition) { return AllFit(RecordLines(composition)); }
+
 std::string WriteCompositionFile(const std::vector<std::string>& header, const StandardHeadings& headings,
-                                 const std::vector<std::unique_ptr<Composition>>& compositions) {
+                                 const std::vector<std::unique_ptr<Composition>>& compositions,
+                                 std::vector<std::string>* leftOut) {
+  // A line the reader could not read back would end the reading there and
+  // lose what follows: what would make one is left out and named instead.
+  const auto leave = [leftOut](const std::string& what) {
+    if (leftOut != nullptr) leftOut->push_back(what);
+  };
   std::string out;
-  for (const std::string& line : header) out += line + "\n";
+  for (const std::string& line : header) {
+    if (FitsLibraryLine(line)) out += line + "\n";
+    else leave(line.substr(0, 40));
+  }
   out += "[Standard Headings]\n";
-  for (const auto& [identifier, text] : headings) out += identifier + "=" + text + "\n";
+  for (const auto& [identifier, text] : headings) {
+    const std::string line = identifier + "=" + text;
+    if (FitsLibraryLine(line)) out += line + "\n";
+    else leave(identifier);
+  }
   out += "\n[Compositions]\n";
-  for (const auto& composition : compositions) WriteRecord(*composition, out);
+  for (const auto& composition : compositions) {
+    const std::vector<std::string> lines = RecordLines(*composition);
+    if (!AllFit(lines)) {
+      leave(RecordName(*composition));
+      continue;
+    }
+    for (const std::string& line : lines) out += line + "\n";
+    out += "\n";
+  }
   return out;
 }
 

@@ -19,11 +19,18 @@ bool ReadCompositionFile(std::istream& in, std::vector<std::string>* header, Sta
                          std::vector<CompositionFields>* records);
 
 // The "Method=" / "Exclude=" lines of a composition, in the order of their
-// labels, titles padded when there is more than one.
+// labels, titles padded when there is more than one (unless the padding
+// would make the line too long to read back).
 std::vector<std::string> MethodLines(const Composition& composition);
 
-// The whole file in its written form.
+// True when every line of the composition's record can be read back.
+bool RecordFits(const Composition& composition);
+
+// The whole file in its written form. A header line, standard heading or
+// record that would hold a line too long to read back is left out, and
+// named in `leftOut` (when given).
 std::string WriteCompositionFile(const std::vector<std::string>& header, const StandardHeadings& headings,
-                                 const std::vector<std::unique_ptr<Composition>>& compositions);
+                                 const std::vector<std::unique_ptr<Composition>>& compositions,
+                                 std::vector<std::string>* leftOut = nullptr);
 
 }  // namespace clangor

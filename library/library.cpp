@@ -69,24 +69,30 @@ void Library::ReadCompositions(std::istream& in) {
   }
 }
 
-std::string Library::MethodsText() const {
-  return WriteStagedFile(methodsHeader_, [this](int stage) {
-    std::vector<StagedEntry> entries;
-    for (const auto& method : Methods(stage)) entries.push_back({stage, method->name, method->line});
-    return entries;
-  });
+std::string Library::MethodsText(std::vector<std::string>* leftOut) const {
+  return WriteStagedFile(
+      methodsHeader_,
+      [this](int stage) {
+        std::vector<StagedEntry> entries;
+        for (const auto& method : Methods(stage)) entries.push_back({stage, method->name, method->line});
+        return entries;
+      },
+      leftOut);
 }
 
-std::string Library::CallChangeSequencesText() const {
-  return WriteStagedFile(sequencesHeader_, [this](int stage) {
-    std::vector<StagedEntry> entries;
-    for (const auto& sequence : Sequences(stage)) entries.push_back({stage, sequence->name, sequence->notation});
-    return entries;
-  });
+std::string Library::CallChangeSequencesText(std::vector<std::string>* leftOut) const {
+  return WriteStagedFile(
+      sequencesHeader_,
+      [this](int stage) {
+        std::vector<StagedEntry> entries;
+        for (const auto& sequence : Sequences(stage)) entries.push_back({stage, sequence->name, sequence->notation});
+        return entries;
+      },
+      leftOut);
 }
 
-std::string Library::CompositionsText() const {
-  return WriteCompositionFile(compositionsHeader_, standardHeadings_, compositions_);
+std::string Library::CompositionsText(std::vector<std::string>* leftOut) const {
+  return WriteCompositionFile(compositionsHeader_, standardHeadings_, compositions_, leftOut);
 }
 
 bool Library::Save(const char* file, const std::string& text, bool& readInFull) const {
@@ -106,12 +112,23 @@ bool Library::Save(const char* file, const std::string& text, bool& readInFull) 
   return ReplaceFile(path, text);
 }
 
-bool Library::SaveMethods() const { return Save(MethodsFile, MethodsText(), methodsReadInFull_); }
+bool Library::SaveWhole(const char* file, const std::string& text, bool& readInFull) const {
+  return Save(file, text, readInFull) && leftOut_.empty();
+}
 
-bool Library::SaveCompositions() const { return Save(CompositionsFile, CompositionsText(), compositionsReadInFull_); }
+bool Library::SaveMethods() const {
+  leftOut_.clear();
+  return SaveWhole(MethodsFile, MethodsText(&leftOut_), methodsReadInFull_);
+}
+
+bool Library::SaveCompositions() const {
+  leftOut_.clear();
+  return SaveWhole(CompositionsFile, CompositionsText(&leftOut_), compositionsReadInFull_);
+}
 
 bool Library::SaveCallChangeSequences() const {
-  return Save(SequencesFile, CallChangeSequencesText(), sequencesReadInFull_);
+  leftOut_.clear();
+  return SaveWhole(SequencesFile, CallChangeSequencesText(&leftOut_), sequencesReadInFull_);
 }
 
 Library::MethodList& Library::Methods(int stage) { return methods_[Slot(stage)]; }
@@ -120,7 +137,7 @@ Library::SequenceList& Library::Sequences(int stage) { return sequences_[Slot(st
 const Library::SequenceList& Library::Sequences(int stage) const { return sequences_[Slot(stage)]; }
 
 Method* Library::AddMethod(const Method& method) {
-  if (!IsStage(method.stage)) return nullptr;
+  if (!IsStage(method.stage) || !FitsStagedLine({method.stage, method.name, method.line})) return nullptr;
   auto& list = methods_[Slot(method.stage)];
   list.push_back(std::make_unique<Method>(method));
   titleIndex_[Slot(method.stage)][method.Title()] = list.back().get();
@@ -128,10 +145,16 @@ Method* Library::AddMethod(const Method& method) {
 }
 
 CallChangeSequence* Library::AddSequence(const CallChangeSequence& sequence) {
-  if (!IsStage(sequence.stage)) return nullptr;
+  if (!IsStage(sequence.stage) || !FitsStagedLine({sequence.stage, sequence.name, sequence.notation})) return nullptr;
   auto& list = sequences_[Slot(sequence.stage)];
   list.push_back(std::make_unique<CallChangeSequence>(sequence));
   return list.back().get();
+}
+
+Composition* Library::AddComposition(std::unique_ptr<Composition> composition) {
+  if (composition == nullptr || !RecordFits(*composition)) return nullptr;
+  compositions_.push_back(std::move(composition));
+  return compositions_.back().get();
 }
 
 const Method* Library::FindMethod(const std::string& title, const std::bitset<MaxStage + 1>& stages) const {

@@ -47,18 +47,22 @@ class Library : public UsageOrder, public MethodFinder {
   void LoadLibrary(const std::filesystem::path& dataFolder, SettingsSource* settings);
 
   // Each rewrites its whole file from memory; false when it could not be
-  // written (or no data folder is known).
+  // written (or no data folder is known), and false too when a record was
+  // left out because a line of it would be too long to read back (the rest
+  // is written; leftOut() names what was not).
   bool SaveMethods() const;
   bool SaveCompositions() const;
   bool SaveCallChangeSequences() const;
+  // What the last save left out.
+  const std::vector<std::string>& leftOut() const { return leftOut_; }
 
   // The same, from and to streams and text (the files' exact forms).
   void ReadMethods(std::istream& in);
   void ReadCompositions(std::istream& in);
   void ReadCallChangeSequences(std::istream& in);
-  std::string MethodsText() const;
-  std::string CompositionsText() const;
-  std::string CallChangeSequencesText() const;
+  std::string MethodsText(std::vector<std::string>* leftOut = nullptr) const;
+  std::string CompositionsText(std::vector<std::string>* leftOut = nullptr) const;
+  std::string CallChangeSequencesText(std::vector<std::string>* leftOut = nullptr) const;
 
   // The folder the files are written to; empty when the data folder is unknown.
   const std::filesystem::path& folder() const { return folder_; }
@@ -72,9 +76,12 @@ class Library : public UsageOrder, public MethodFinder {
   StandardHeadings& standardHeadings() { return standardHeadings_; }
   const StandardHeadings& standardHeadings() const { return standardHeadings_; }
 
-  // Adds a record at the end of its stage's list (stage 3..18); returns it.
+  // Adds a record at the end of its list (stage 3..18) and returns it; none
+  // when its stage is not one, or when a line of it would be too long to
+  // read back from the file.
   Method* AddMethod(const Method& method);
   CallChangeSequence* AddSequence(const CallChangeSequence& sequence);
+  Composition* AddComposition(std::unique_ptr<Composition> composition);
 
   // The method of that title at the first flagged stage that has one; of
   // two with one title, the later (as the compositions were resolved when
@@ -95,8 +102,11 @@ class Library : public UsageOrder, public MethodFinder {
   // Writes one file; the first time a file that was not read to its end is
   // replaced, the file as it stood is kept beside it with ".unread" added.
   bool Save(const char* file, const std::string& text, bool& readInFull) const;
+  // Save, reporting what the text left out.
+  bool SaveWhole(const char* file, const std::string& text, bool& readInFull) const;
 
   std::filesystem::path folder_;
+  mutable std::vector<std::string> leftOut_;
   // Per file: read to its end (or never read); cleared when a wrong section,
   // a line too long or a record without calling stopped the reading.
   mutable bool methodsReadInFull_ = true, compositionsReadInFull_ = true, sequencesReadInFull_ = true;

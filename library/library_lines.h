@@ -6,12 +6,16 @@
 #include <istream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace clangor {
 
 // The line buffer of the library files.
 inline constexpr std::size_t LibraryLineLimit = 300;
+
+// True when the reader can read `line` back (it is shorter than the buffer).
+inline bool FitsLibraryLine(std::string_view line) { return line.size() < LibraryLineLimit; }
 
 class LibraryLines {
  public:

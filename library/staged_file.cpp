@@ -41,15 +41,31 @@ bool ReadStagedFile(std::istream& in, std::vector<std::string>* header, std::vec
 }
 
 std::string WriteStagedFile(const std::vector<std::string>& header,
-                            const std::function<std::vector<StagedEntry>(int stage)>& entriesOf) {
+                            const std::function<std::vector<StagedEntry>(int stage)>& entriesOf,
+                            std::vector<std::string>* leftOut) {
+  // A line the reader could not read back would end the reading there and
+  // lose what follows: it is left out and named instead.
+  const auto leave = [leftOut](const std::string& what) {
+    if (leftOut != nullptr) leftOut->push_back(what);
+  };
   std::string out;
-  for (const std::string& line : header) out += line + "\n";
+  for (const std::string& line : header) {
+    if (FitsLibraryLine(line)) out += line + "\n";
+    else leave(line.substr(0, 40));
+  }
   for (int stage = MinStage; stage <= MaxStage; ++stage) {
     out += "[" + std::to_string(stage) + "]\n";
-    for (const StagedEntry& entry : entriesOf(stage)) out += entry.name + "=" + entry.text + "\n";
+    for (const StagedEntry& entry : entriesOf(stage)) {
+      if (FitsStagedLine(entry)) out += entry.name + "=" + entry.text + "\n";
+      else leave("[" + std::to_string(stage) + "] " + entry.name);
+    }
     out += "\n";
   }
   return out;
+}
+
+bool FitsStagedLine(const StagedEntry& entry) {
+  return entry.name.size() + 1 + entry.text.size() < LibraryLineLimit;
 }
 
 }  // namespace clangor

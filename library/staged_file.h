@@ -20,9 +20,14 @@ struct StagedEntry {
 // when the reading stopped before the end of the file.
 bool ReadStagedFile(std::istream& in, std::vector<std::string>* header, std::vector<StagedEntry>* entries);
 
+// True when the entry's "name=text" line can be read back.
+bool FitsStagedLine(const StagedEntry& entry);
+
 // The header lines; then for each stage 3 to 18, "[" stage "]", its entries
-// as "name=text" (`entriesOf` lists them in order), and an empty line.
+// as "name=text" (`entriesOf` lists them in order), and an empty line. A
+// line too long to read back is left out and named in `leftOut` (when given).
 std::string WriteStagedFile(const std::vector<std::string>& header,
-                            const std::function<std::vector<StagedEntry>(int stage)>& entriesOf);
+                            const std::function<std::vector<StagedEntry>(int stage)>& entriesOf,
+                            std::vector<std::string>* leftOut = nullptr);
 
 }  // namespace clangor

@@ -371,3 +371,82 @@ TEST(BadInput, HandEditedCompositionsReadRingAndSave) {
 
 }  // namespace
 }  // namespace clangor
+
+namespace clangor {
+namespace {
+
+// The reader stops at a line of 300 characters or more, so no such line is
+// ever made: the library refuses a record that would need one, and writing
+// leaves out (and names) a record changed in place to need one.
+TEST(LongLines, RecordsThatCannotBeReadBackAreRefused) {
+  Library library;
+  EXPECT_NE(library.AddMethod({6, "A", std::string(297, '-')}), nullptr);  // "A=" and 297: 299 characters
+  EXPECT_EQ(library.AddMethod({6, "B", std::string(298, '-')}), nullptr);
+  EXPECT_NE(library.AddSequence({6, "Q", std::string(297, '1')}), nullptr);
+  EXPECT_EQ(library.AddSequence({6, "R", std::string(298, '1')}), nullptr);
+  CompositionFields fields;
+  fields.lines = {std::string(294, '-')};  // "Line=" and 294: 299 characters
+  EXPECT_NE(library.AddComposition(BuildComposition(fields, nullptr, nullptr)), nullptr);
+  fields.lines.push_back(std::string(295, '-'));
+  EXPECT_EQ(library.AddComposition(BuildComposition(fields, nullptr, nullptr)), nullptr);
+  fields.lines = {"-"};
+  fields.notes = {std::string(300, 'n')};
+  EXPECT_EQ(library.AddComposition(BuildComposition(fields, nullptr, nullptr)), nullptr);
+  EXPECT_EQ(library.Methods(6).size(), 1u);
+  EXPECT_EQ(library.Sequences(6).size(), 1u);
+  EXPECT_EQ(library.compositions().size(), 1u);
+}
+
+TEST(LongLines, WritingLeavesOutWhatCouldNotBeReadBackAndReadsTheRest) {
+  testing::TempFolder data;
+  const auto folder = data.path() / LibraryFolder;
+  testing::WriteText(folder / MethodsFile, "[3]\n[6]\nA=-16\nB=-16\nC=-16\n");
+  testing::WriteText(folder / CompositionsFile,
+                     "[Standard Headings]\n[Compositions]\nName=One\nLine=-\n\nName=Two\nLine=-\n\nName=Three\nLine=-\n");
+  testing::WriteText(folder / SequencesFile, "[3]\n[6]\nQueens=2.3\nKings=3.2\n");
+  Library library;
+  library.LoadLibrary(data.path(), nullptr);
+  library.Methods(6)[1]->line = std::string(300, '-');  // as an editor might change them
+  library.compositions()[1]->notes.push_back(std::string(300, 'n'));
+  library.Sequences(6)[0]->notation = std::string(300, '1');
+
+  EXPECT_FALSE(library.SaveMethods());
+  EXPECT_EQ(library.leftOut(), std::vector<std::string>{"[6] B"});
+  EXPECT_FALSE(library.SaveCompositions());
+  EXPECT_EQ(library.leftOut(), std::vector<std::string>{"Two"});
+  EXPECT_FALSE(library.SaveCallChangeSequences());
+  EXPECT_EQ(library.leftOut(), std::vector<std::string>{"[6] Queens"});
+
+  Library reread;
+  reread.LoadLibrary(data.path(), nullptr);
+  ASSERT_EQ(reread.Methods(6).size(), 2u);
+  EXPECT_EQ(reread.Methods(6)[1]->name, "C");
+  ASSERT_EQ(reread.compositions().size(), 2u);
+  EXPECT_EQ(reread.compositions()[1]->name, "Three");
+  ASSERT_EQ(reread.Sequences(6).size(), 1u);
+  EXPECT_EQ(reread.Sequences(6)[0]->name, "Kings");
+  EXPECT_TRUE(reread.SaveMethods());
+  EXPECT_TRUE(reread.leftOut().empty());
+}
+
+TEST(LongLines, TitlesAreNotPaddedIntoALineTooLong) {
+  // Read at 299 characters, the entry with the shorter title would reach 300
+  // padded: it is written as it was read.
+  const std::string calls(299 - std::string("Method=Short Minor:S,").size(), '1');
+  std::istringstream in("[Standard Headings]\n[Compositions]\nMethod=Short Minor:S," + calls +
+                        "\nMethod=Longer Title Minor:L\nLine=SL\n\nName=After\nLine=-\n");
+  Library library;
+  library.ReadCompositions(in);
+  ASSERT_EQ(library.compositions().size(), 2u);
+  std::vector<std::string> leftOut;
+  const std::string text = library.CompositionsText(&leftOut);
+  EXPECT_TRUE(leftOut.empty());
+  EXPECT_NE(text.find("\nMethod=Longer Title Minor :L\nMethod=Short Minor:S," + calls + "\n"), std::string::npos);
+  std::istringstream again(text);
+  Library reread;
+  reread.ReadCompositions(again);
+  EXPECT_EQ(reread.compositions().size(), 2u);
+}
+
+}  // namespace
+}  // namespace clangor
