@@ -8,11 +8,13 @@
 
 namespace clangor {
 
-// What a slot plays: the recording itself, at the slot's frequency, or a
-// resampling of it made for that frequency, frame for frame.
+// What a slot plays: the recording itself, interpolated at the slot's
+// frequency, or a resampling of it made for one frequency and played frame
+// for frame while the slot keeps that frequency.
 struct Mixer::Source {
   SampleBuffer samples;
-  bool atOutputRate = false;
+  std::uint32_t madeFor = 0;          // 0: the recording itself
+  const Source* recording = nullptr;  // of a resampling: what it was made from
 };
 
 // One static buffer. What other threads set is atomic; what only the audio
@@ -88,7 +90,7 @@ Mixer::BufferId Mixer::createBuffer(SampleBuffer samples) {
     s.tailLeft = 0;
     s.gainLevel = 0;
     s.gain = 1.0f;
-    s.owned = std::make_unique<Source>(Source{std::move(samples), false});
+    s.owned = std::make_unique<Source>(Source{std::move(samples), 0, nullptr});
     s.pitched.reset();
     s.source.store(s.owned.get());
     return id;
@@ -136,9 +138,6 @@ bool Mixer::setFrequency(BufferId id, std::uint32_t hertz) {
   Slot* s = slot(id);
   if (!s || !s->taken.load() || hertz < MinFrequency || hertz > MaxFrequency) return false;
   s->frequency = hertz;
-  // The recording itself, interpolated; a resampling made earlier stays
-  // allocated until the next resampleTo or release frees it.
-  if (const Source* recording = s->owned.get()) s->source.store(recording);
   return true;
 }
 
@@ -150,7 +149,7 @@ bool Mixer::resampleTo(BufferId id, std::uint32_t hertz) {
   if (hertz != OutputRate) {
     auto resampled = ResampleForPlayback(s->owned->samples, hertz, OutputRate);
     if (!resampled) return setFrequency(id, hertz);
-    made = std::make_unique<Source>(Source{std::move(*resampled), true});
+    made = std::make_unique<Source>(Source{std::move(*resampled), hertz, s->owned.get()});
   }
   s->frequency = hertz;
   s->source.store(made ? made.get() : s->owned.get());
@@ -224,15 +223,19 @@ void Mixer::renderPeriod(std::int16_t* out, int frames) {
   framesRendered_.fetch_add(static_cast<std::uint64_t>(frames));
 }
 
-void Mixer::mixSlot(Slot& s, const Source& source, int frames) {
+void Mixer::mixSlot(Slot& s, const Source& published, int frames) {
   const std::int32_t level = s.volume.load(std::memory_order_relaxed);
   if (level != s.gainLevel) {
     s.gainLevel = level;
     s.gain = GainFor(level);
   }
+  // A frequency set since the resampling was made: the recording itself,
+  // interpolated, until it is resampled again.
+  const std::uint32_t frequency = s.frequency.load(std::memory_order_relaxed);
+  const Source& source =
+      published.madeFor != 0 && published.madeFor != frequency ? *published.recording : published;
   const std::uint64_t step =
-      source.atOutputRate ? FractionOne
-                          : (std::uint64_t{s.frequency.load(std::memory_order_relaxed)} << 32) / OutputRate;
+      source.madeFor != 0 ? FractionOne : (std::uint64_t{frequency} << 32) / OutputRate;
   if (s.tailLeft > 0) {
     const int fade = std::min(s.tailLeft, frames);
     if (!mixFrom(s.tailPosition, source, step, s.gain, fade, s.tailLeft)) s.tailLeft = 0;

@@ -64,7 +64,8 @@ class Mixer {
   void stop(BufferId id);
   // Hertz, MinFrequency to MaxFrequency; false (and no change) outside it or
   // for an unknown buffer. The recording is interpolated linearly as it
-  // plays. Any thread.
+  // plays (until resampleTo makes a resampling for the new frequency). Any
+  // thread.
   bool setFrequency(BufferId id, std::uint32_t hertz);
   // The same frequency, reached by resampling the recording now with a
   // band-limiting filter, so that it plays at the output rate frame for

@@ -102,5 +102,19 @@ TEST(PitchShift, ImagesAndAliasesLieAtLeast60DecibelsDown) {
   }
 }
 
+// A frequency set by setFrequency after a resampling plays the recording
+// itself, interpolated, until it is resampled again.
+TEST(PitchShift, AFrequencySetAfterAResamplingPlaysTheRecordingItself) {
+  Mixer mixer;
+  const Mixer::BufferId id = mixer.createBuffer(MonoBuffer16(44100, {1000, 2000, 3000, 4000, 5000, 6000}));
+  ASSERT_TRUE(mixer.resampleTo(id, 88200));
+  ASSERT_TRUE(mixer.setFrequency(id, 44100));
+  mixer.playFromStart(id);
+  std::vector<std::int16_t> out(12);
+  mixer.render(out.data(), 6);
+  EXPECT_EQ(out, (std::vector<std::int16_t>{1000, 1000, 2000, 2000, 3000, 3000, 4000, 4000, 5000, 5000, 6000, 6000}));
+  EXPECT_EQ(mixer.frequency(id), 44100u);
+}
+
 }  // namespace
 }  // namespace clangor
