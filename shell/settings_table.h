@@ -160,7 +160,7 @@ inline constexpr std::array<IntSetting, IntSettingCount> IntSettings{{
     {"NumbersHeight", 32},  // 53: moving-numbers window height
     {"NumbersDigitWidth", 150},  // 54: moving-numbers digit width
     {"NumbersDigitHeight", 170},  // 55: moving-numbers digit height
-    {"NumbersThinEdge", 0, 0, 1},  // 56: moving-numbers thin edge
+    {"NumbersThinEdge", 0},  // 56: moving-numbers thin edge
     {"NumbersSwapOption", 5},  // 57: moving-numbers display option
     {"Surprise", 1, 0, 1},  // 58: show the surprise picture when the default surprise method is rung
     {"ShowClock", 0, 0, 1},  // 59: clock pane shows the time of day (1) or the ringing time (0)
@@ -171,7 +171,7 @@ inline constexpr std::array<IntSetting, IntSettingCount> IntSettings{{
     {"RopesWidth", 600},  // 64: ropes window width
     {"RopesHeight", 514},  // 65: ropes window height
     {"LoadFromDefaults", 0, 0, 1},  // 66: restore the default library at the next start
-    {"ShowRingingRoom", 0, 0, 1},  // 67: loaded and saved only
+    {"ShowRingingRoom", 0},  // 67: loaded and saved only
     {"ShowDownRopes", 0, 0, 1},  // 68: show down ropes during ringing
     {"CallChangeTips", 0, 0, 1},  // 69: show call-change tips
     {"TapOwnBells", 0, 0, 1},  // 70: the space bar sounds the own bell
