@@ -67,35 +67,38 @@ void TowerWindow::LoadNextPicture(Bell& bell) {
 void TowerWindow::IdleLoop() {
   while (!quit_) {
     allAtRest_ = false;
-    bool bellInPlaySeen = false;
+    IdlePassResult pass;
     while (!((allAtRest_ && ringing_) || quit_)) {
-      int owingBell = -1;
-      IdlePass(owingBell, bellInPlaySeen);
-      if (bellInPlaySeen && allAtRest_ && goRequested_) ringing_ = true;
+      pass = IdlePass();
+      ++idlePasses_;
+      if (pass.bellInPlaySeen && pass.bellsInPlayCanRing && allAtRest_ && goRequested_) ringing_ = true;
       if (allAtRest_ && !ringing_ && !quit_) {
-        if (owingBell < 0) wakeEvent_.Wait(IdleWaitMs);
-        else LoadNextPicture(bells_[static_cast<std::size_t>(owingBell)]);
+        if (pass.owingBell < 0) wakeEvent_.Wait(IdleWaitMs);
+        else LoadNextPicture(bells_[static_cast<std::size_t>(pass.owingBell)]);
       }
       ServeIdleMailbox();
     }
     if (quit_) break;
-    if (bellInPlaySeen && ringing_) RingingLoop();
+    if (pass.bellInPlaySeen && ringing_) RingingLoop();
   }
 }
 
-// One pass: every bell one picture towards its target; returns whether all
-// are there.
-bool TowerWindow::IdlePass(int& owingBell, bool& bellInPlaySeen) {
+// One pass: every bell one picture towards its target. A bell that cannot
+// swing (no pictures, no pendulum) is left as it is: it is at rest, so the
+// loop can wait, but while it is in play the ringing does not start.
+TowerWindow::IdlePassResult TowerWindow::IdlePass() {
+  IdlePassResult pass;
   bool atRest = true;
   bool redrawOwed = false;
-  bellInPlaySeen = false;
   for (int i = 0; i < bellCount_ && !quit_; ++i) {
     Bell& bell = bells_[static_cast<std::size_t>(i)];
     const bool inPlay = IsBellInPlay(i);
-    bellInPlaySeen = bellInPlaySeen || inPlay;
+    const bool canSwing = bell.data().canSwing;
+    pass.bellInPlaySeen = pass.bellInPlaySeen || inPlay;
+    if (inPlay && !canSwing) pass.bellsInPlayCanRing = false;
     bool moved = false;
-    if (!inPlay && !bell.isDown()) moved = bell.stepTowardsDown();
-    else if (inPlay && !bell.isUp()) moved = bell.stepTowardsUp();
+    if (canSwing && !inPlay && !bell.isDown()) moved = bell.stepTowardsDown();
+    else if (canSwing && inPlay && !bell.isUp()) moved = bell.stepTowardsUp();
     if (moved) {
       if (drawingSuspended_) {
         redrawOwed = true;
@@ -104,19 +107,19 @@ bool TowerWindow::IdlePass(int& owingBell, bool& bellInPlaySeen) {
         if (views_.ropes) views_.ropes->noteStruck(-1);
       }
     }
-    if (inPlay ? !bell.isUp() : !bell.isDown()) atRest = false;
+    if (canSwing && (inPlay ? !bell.isUp() : !bell.isDown())) atRest = false;
     if (bell.nextPictureToLoad() >= 0) {
       if (inPlay) {
         LoadNextPicture(bell);
         if (bell.nextPictureToLoad() >= 0) atRest = false;
       } else {
-        owingBell = i;
+        pass.owingBell = i;
       }
     }
     allAtRest_ = atRest;
   }
   if (redrawOwed && !quit_) RedrawFromWorker();
-  return atRest;
+  return pass;
 }
 
 void TowerWindow::ServeIdleMailbox() {

@@ -128,6 +128,9 @@ class TowerWindow final : public GeneratorOwner {
   // The bell the own-bell record stands for, -1 for none.
   int ownBell() const { return ownBell_; }
   bool workerEnded() const { return workerEnded_; }
+  // Passes of the idle loop so far: it waits when nothing moves, so this
+  // stays low while the tower stands idle.
+  long idlePasses() const { return idlePasses_; }
   // The engine is being destroyed.
   bool quitRequested() const { return quit_; }
   void SetSilent(bool silent) { silent_ = silent; }
@@ -145,8 +148,13 @@ class TowerWindow final : public GeneratorOwner {
   void Run();
   void LoadBells();
   void LoadNextPicture(Bell& bell);
+  struct IdlePassResult {
+    int owingBell = -1;               // a bell not in play that still owes pictures
+    bool bellInPlaySeen = false;
+    bool bellsInPlayCanRing = true;   // no bell in play lacks its swing
+  };
   void IdleLoop();
-  bool IdlePass(int& owingBell, bool& bellInPlaySeen);
+  IdlePassResult IdlePass();
   void ServeIdleMailbox();
   void RingingLoop();
   void StartBells(std::vector<double>& offsets);
@@ -208,6 +216,7 @@ class TowerWindow final : public GeneratorOwner {
   std::atomic<bool> handingOver_{false};  // a request taken from the slot, not yet in the touch
   std::atomic<bool> silent_{false};
   std::atomic<bool> workerEnded_{false};
+  std::atomic<long> idlePasses_{0};
   std::atomic<bool> speedChangeDone_{false};
 
   // The manual mailbox: 1 own bell = manualBell_, 2 pull, 3 release; 0 empty.

@@ -1,6 +1,7 @@
 #include "shell/settings_store.h"
 
 #include <atomic>
+#include <charconv>
 
 #include "platform/registry.h"
 #include "platform/shellfolders.h"
@@ -17,6 +18,17 @@ constexpr std::string_view Edition = "XII";  // the folder of the per-tower keys
 std::atomic<SettingsStore*> currentStore{nullptr};
 
 registry::Key CurrentUser() { return registry::Key::Root(registry::HiveId::CurrentUser); }
+
+// A semitone shift is kept as text: a whole number of semitones within the
+// limit, with nothing after it.
+bool SemitoneShiftInRange(const std::string& text) {
+  int value = 0;
+  const char* begin = text.data();
+  const char* end = begin + text.size();
+  if (begin != end && *begin == '+') ++begin;
+  const auto [stop, error] = std::from_chars(begin, end, value);
+  return error == std::errc() && stop == end && value >= -SemitoneShiftLimit && value <= SemitoneShiftLimit;
+}
 
 // Reads an integer value into a setting, which keeps what it holds when the
 // value is missing.
@@ -38,7 +50,8 @@ void WriteTogether(OvLibrary::RegistryKey& key, Writes&& writes) {
 
 }  // namespace
 
-SettingsStore::SettingsStore() : towerName_(DefaultTowerName) {
+SettingsStore::SettingsStore(Access access)
+    : towerName_(DefaultTowerName), readOnly_(access == Access::ReadOnly) {
   for (int i = 0; i < IntSettingCount; ++i) ints_[i] = IntSettings[i].defaultValue;
   TakeTowerValues(TowerDefaults{});
   currentStore = this;
@@ -46,7 +59,7 @@ SettingsStore::SettingsStore() : towerName_(DefaultTowerName) {
 }
 
 SettingsStore::~SettingsStore() {
-  if (!writeDisabled_) WriteAll();
+  if (!writeDisabled_ && !readOnly_) WriteAll();
   SettingsStore* self = this;
   currentStore.compare_exchange_strong(self, nullptr);
 }
@@ -71,10 +84,14 @@ void SettingsStore::Failed(const OvLibrary::RegistryException& failure) {
 void SettingsStore::ReadAll() {
   try {
     OvLibrary::RegistryKey key(SettingsKeyPath());
-    key.Open(CurrentUser(), true);
+    if (readOnly_ && !OpenExisting(key)) return;
+    if (!readOnly_) key.Open(CurrentUser(), true);
     if (!key.created()) {
       key.ReadString(TowerNameSetting, towerName_);
-      for (int i = 0; i < IntSettingCount; ++i) ReadInt(key, IntSettings[i].name, ints_[i]);
+      for (int i = 0; i < IntSettingCount; ++i) {
+        ReadInt(key, IntSettings[i].name, ints_[i]);
+        ints_[i] = IntSettings[i].InRange(ints_[i]);
+      }
     }
     key.Close();
   } catch (const OvLibrary::RegistryException& failure) {
@@ -135,6 +152,21 @@ void SettingsStore::TakeTowerValues(const TowerDefaults& tower) {
   towerInts_[tower_setting::Clappers] = tower.HalfMuffled;
   towerInts_[tower_setting::WholePullChanges] = tower.WholePullChanges;
   towerInts_[tower_setting::Remember_CWPC] = tower.RememberMufflesAndWholePulls;
+  KeepTowerValuesInRange(TowerDefaults{});
+}
+
+// A value out of its range gives way to the tower's own (from its own
+// definition), and that, when it is out of range too, to the default: a
+// peal speed the clock would refuse is never kept, to be written back.
+void SettingsStore::KeepTowerValuesInRange(const TowerDefaults& own) {
+  const int ownInts[TowerIntCount] = {own.PealMins, own.HalfMuffled, own.WholePullChanges,
+                                      own.RememberMufflesAndWholePulls};
+  for (int i = 0; i < TowerIntCount; ++i) {
+    const IntSetting& range = TowerIntRanges[i];
+    if (!range.Holds(towerInts_[i])) towerInts_[i] = range.InRange(ownInts[i]);
+  }
+  std::string& shift = towerStrings_[tower_string::SemitoneShift];
+  if (!SemitoneShiftInRange(shift)) shift = SemitoneShiftInRange(own.SemitoneShift) ? own.SemitoneShift : "0";
 }
 
 void SettingsStore::LoadTowerSettings(const TowerDefaults& tower) {
@@ -145,8 +177,8 @@ void SettingsStore::LoadTowerSettings(const TowerDefaults& tower) {
     OvLibrary::RegistryKey key(TowerKeyPath(tower.name));
     // Once writing is disabled the registry is only read: a tower seen for
     // the first time keeps its own values without its key being made.
-    if (writeDisabled_ && !OpenExisting(key)) return;
-    key.Open(CurrentUser(), true);
+    if ((writeDisabled_ || readOnly_) && !OpenExisting(key)) return;
+    if (!readOnly_) key.Open(CurrentUser(), true);
     if (!key.created()) {
       key.ReadString(TowerStringNames[tower_string::SemitoneShift], towerStrings_[tower_string::SemitoneShift]);
       for (int i = 0; i < TowerIntCount; ++i) ReadInt(key, TowerIntNames[i], towerInts_[i]);
@@ -156,6 +188,7 @@ void SettingsStore::LoadTowerSettings(const TowerDefaults& tower) {
   } catch (const OvLibrary::RegistryException& failure) {
     Failed(failure);
   }
+  KeepTowerValuesInRange(tower);
 }
 
 bool SettingsStore::OpenExisting(OvLibrary::RegistryKey& key) {
@@ -171,7 +204,7 @@ bool SettingsStore::OpenExisting(OvLibrary::RegistryKey& key) {
 void SettingsStore::SaveTowerSettings(const TowerDefaults& tower) {
   // After a failed reading some values may be defaults standing in for what
   // the user has stored: they must not be written over it.
-  if (writeDisabled_) return;
+  if (writeDisabled_ || readOnly_) return;
   try {
     OvLibrary::RegistryKey key(TowerKeyPath(tower.name));
     key.Open(CurrentUser(), true);

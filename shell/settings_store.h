@@ -40,9 +40,13 @@ struct TowerDefaults {
 
 class SettingsStore final : public SettingsSource {
  public:
+  // ReadOnly: the registry is read and never written, not even a missing key
+  // made (a headless ringer borrowing the simulator's preferences).
+  enum class Access { ReadWrite, ReadOnly };
+
   // Sets every default, then reads the settings from the registry (creating
   // their key on first start). Becomes the process-wide store.
-  SettingsStore();
+  explicit SettingsStore(Access access = Access::ReadWrite);
   // Writes every string and integer setting back unless writing is disabled.
   ~SettingsStore() override;
   SettingsStore(const SettingsStore&) = delete;
@@ -78,6 +82,7 @@ class SettingsStore final : public SettingsSource {
   // Set when any registry operation of the store failed; then nothing is
   // written at exit.
   bool writeDisabled() const { return writeDisabled_; }
+  bool readOnly() const { return readOnly_; }
   const std::optional<OvLibrary::RegistryException>& lastError() const { return lastError_; }
 
   // The registry key of the settings, and of one tower's settings.
@@ -89,6 +94,7 @@ class SettingsStore final : public SettingsSource {
   void WriteAll();
   void Failed(const OvLibrary::RegistryException& failure);
   void TakeTowerValues(const TowerDefaults& tower);
+  void KeepTowerValuesInRange(const TowerDefaults& own);
   // Opens an existing key; false when there is none.
   bool OpenExisting(OvLibrary::RegistryKey& key);
 
@@ -97,6 +103,7 @@ class SettingsStore final : public SettingsSource {
   std::string towerStrings_[TowerStringCount];
   std::atomic<int> towerInts_[TowerIntCount];
   bool writeDisabled_ = false;
+  bool readOnly_ = false;
   std::optional<OvLibrary::RegistryException> lastError_;
 };
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <limits>
 #include <string_view>
 
 #include "ringing/settings_source.h"
@@ -90,6 +91,13 @@ inline constexpr int OwnVolumeMax = 80;
 struct IntSetting {
   std::string_view name;
   int defaultValue;
+  // The values the setting can take; a stored value outside them reads as
+  // the default. Open-ended for positions, sizes and counts.
+  int low = std::numeric_limits<int>::min();
+  int high = std::numeric_limits<int>::max();
+
+  bool Holds(int value) const { return value >= low && value <= high; }
+  int InRange(int value) const { return Holds(value) ? value : defaultValue; }
 };
 
 inline constexpr int IntSettingCount = 81;
@@ -100,23 +108,23 @@ inline constexpr std::array<IntSetting, IntSettingCount> IntSettings{{
     {"ClientTop", 56},  // 1: main window client top
     {"ClientWidth", 675},  // 2: main window client width
     {"ClientHeight", 486},  // 3: main window client height
-    {"MenuBar", 1},  // 4: menu bar shown (normal mode)
-    {"ToolBar", 1},  // 5: tool bar shown (normal mode)
-    {"StatusBar", 1},  // 6: status bar shown (normal mode)
-    {"ShowTips", 1},  // 7: bell numbers as tips: 0 never, 1 when stood, 2 always
-    {"FullScreen", 0},  // 8: start in full screen
-    {"FSMenuBar", 0},  // 9: menu bar shown in full screen
-    {"FSToolBar", 1},  // 10: tool bar shown in full screen
-    {"FSStatusBar", 1},  // 11: status bar shown in full screen
-    {"ActionAtRounds", 2},  // 12: 0 Keep Going, 1 That's All, 2 Stand
-    {"KeepGoingCount", 0},  // 13: times to ring on at rounds before the action applies
-    {"CallUp", 1},  // 14: call changes called up (1) or down (0)
-    {"Maximised", 0},  // 15: main window maximised
-    {"MethodLimit", 15},  // 16: number of methods listed in a menu
-    {"CompositionLimit", 15},  // 17: number of compositions listed in a menu
-    {"MaxTimeFactor", 12},  // 18: maximum clock speed step (fastest clock = √2 to this power)
-    {"AutoPopup", 0},  // 19: reopen the context menu when the mouse returns to where it was opened
-    {"HalfLeadSplicing", 0},  // 20: allow manual half-lead splicing
+    {"MenuBar", 1, 0, 1},  // 4: menu bar shown (normal mode)
+    {"ToolBar", 1, 0, 1},  // 5: tool bar shown (normal mode)
+    {"StatusBar", 1, 0, 1},  // 6: status bar shown (normal mode)
+    {"ShowTips", 1, 0, 2},  // 7: bell numbers as tips: 0 never, 1 when stood, 2 always
+    {"FullScreen", 0, 0, 1},  // 8: start in full screen
+    {"FSMenuBar", 0, 0, 1},  // 9: menu bar shown in full screen
+    {"FSToolBar", 1, 0, 1},  // 10: tool bar shown in full screen
+    {"FSStatusBar", 1, 0, 1},  // 11: status bar shown in full screen
+    {"ActionAtRounds", 2, 0, 2},  // 12: 0 Keep Going, 1 That's All, 2 Stand
+    {"KeepGoingCount", 0, 0, std::numeric_limits<int>::max()},  // 13: times to ring on at rounds before the action applies
+    {"CallUp", 1, 0, 1},  // 14: call changes called up (1) or down (0)
+    {"Maximised", 0, 0, 1},  // 15: main window maximised
+    {"MethodLimit", 15, 1, 25},  // 16: number of methods listed in a menu
+    {"CompositionLimit", 15, 1, 25},  // 17: number of compositions listed in a menu
+    {"MaxTimeFactor", 12, 4, 20},  // 18: maximum clock speed step (fastest clock = √2 to this power)
+    {"AutoPopup", 0, 0, 1},  // 19: reopen the context menu when the mouse returns to where it was opened
+    {"HalfLeadSplicing", 0, 0, 1},  // 20: allow manual half-lead splicing
     {"MNameCol", 236},  // 21: method list: name column width
     {"CNameCol", 170},  // 22: composition list: name column width
     {"CLengthCol", 55},  // 23: composition list: length column
@@ -125,10 +133,10 @@ inline constexpr std::array<IntSetting, IntSettingCount> IntSettings{{
     {"CListViewWidth", 510},  // 26: composition list: list width
     {"CListDlgWidth", 690},  // 27: composition list dialog width
     {"CListDlgHeight", 390},  // 28: composition list dialog height
-    {"ShowRows", 0},  // 29: rows window shown (normal mode)
-    {"FSShowRows", 0},  // 30: rows window shown in full screen
+    {"ShowRows", 0, 0, 1},  // 29: rows window shown (normal mode)
+    {"FSShowRows", 0, 0, 1},  // 30: rows window shown in full screen
     {"RowsWidth", 80},  // 31: rows window width
-    {"RowsLimit", 6000},  // 32: most rows kept by the rows window
+    {"RowsLimit", 6000, 1, std::numeric_limits<int>::max()},  // 32: most rows kept by the rows window
     {"CallDelimCol", 46},  // 33: method editor calls list: marker column
     {"CallNameCol", 92},  // 34: calls list: name column
     {"CallLetterCol", 42},  // 35: calls list: letter column
@@ -154,29 +162,29 @@ inline constexpr std::array<IntSetting, IntSettingCount> IntSettings{{
     {"NumbersDigitHeight", 170},  // 55: moving-numbers digit height
     {"NumbersThinEdge", 0},  // 56: moving-numbers thin edge
     {"NumbersSwapOption", 5},  // 57: moving-numbers display option
-    {"Surprise", 1},  // 58: show the surprise picture when the default surprise method is rung
-    {"ShowClock", 0},  // 59: clock pane shows the time of day (1) or the ringing time (0)
+    {"Surprise", 1, 0, 1},  // 58: show the surprise picture when the default surprise method is rung
+    {"ShowClock", 0, 0, 1},  // 59: clock pane shows the time of day (1) or the ringing time (0)
     {"RopeImageWidth", 30},  // 60: ropes window: rope picture width
     {"SallyImageHeight", 600},  // 61: ropes window: sally picture height
     {"RopesLeft", 20},  // 62: ropes window left
     {"RopesTop", 35},  // 63: ropes window top
     {"RopesWidth", 600},  // 64: ropes window width
     {"RopesHeight", 514},  // 65: ropes window height
-    {"LoadFromDefaults", 0},  // 66: restore the default library at the next start
+    {"LoadFromDefaults", 0, 0, 1},  // 66: restore the default library at the next start
     {"ShowRingingRoom", 0},  // 67: loaded and saved only
-    {"ShowDownRopes", 0},  // 68: show down ropes during ringing
-    {"CallChangeTips", 0},  // 69: show call-change tips
-    {"TapOwnBells", 0},  // 70: the space bar sounds the own bell
-    {"RopesightMode", 1},  // 71: ropesight options: bit 0 flashes, bit 1 cumulative
-    {"RopesInSeparateWindow", 0},  // 72: ropes in a separate window
-    {"ShowRopes", 0},  // 73: ropes window shown
-    {"ShowMovingNumbers", 0},  // 74: moving-numbers window shown
-    {"ShowRopesightScore", 1},  // 75: ropesight hit bar shown
+    {"ShowDownRopes", 0, 0, 1},  // 68: show down ropes during ringing
+    {"CallChangeTips", 0, 0, 1},  // 69: show call-change tips
+    {"TapOwnBells", 0, 0, 1},  // 70: the space bar sounds the own bell
+    {"RopesightMode", 1, 0, 3},  // 71: ropesight options: bit 0 flashes, bit 1 cumulative
+    {"RopesInSeparateWindow", 0, 0, 1},  // 72: ropes in a separate window
+    {"ShowRopes", 0, 0, 1},  // 73: ropes window shown
+    {"ShowMovingNumbers", 0, 0, 1},  // 74: moving-numbers window shown
+    {"ShowRopesightScore", 1, 0, 1},  // 75: ropesight hit bar shown
     {"FlashDelay", 3},  // 76: ropesight flash timing choice
-    {"RememberRopes", 1},  // 77: reopen the ropes window at start when it was shown
-    {"HighlightBriefly", 0},  // 78: moving numbers: highlight briefly
-    {"Volume", 0},  // 79: master volume position
-    {"OwnVolumeMax", 0},  // 80: keep the own bell at full volume
+    {"RememberRopes", 1, 0, 1},  // 77: reopen the ropes window at start when it was shown
+    {"HighlightBriefly", 0, 0, 1},  // 78: moving numbers: highlight briefly
+    {"Volume", 0, 0, 10000},  // 79: master volume position
+    {"OwnVolumeMax", 0, 0, 1},  // 80: keep the own bell at full volume
 }};
 
 inline constexpr std::string_view TowerNameSetting = "TowerName";
@@ -195,6 +203,15 @@ inline constexpr std::array<std::string_view, TowerStringCount> TowerStringNames
 inline constexpr std::array<std::string_view, TowerIntCount> TowerIntNames{"PealMins", "Clappers", "WholePullChanges",
                                                                            "Remember_CWPC"};
 
+// The per-tower integers' ranges, by index: peal speeds in minutes, then three switches.
+inline constexpr std::array<IntSetting, TowerIntCount> TowerIntRanges{{
+    {"PealMins", 180, 150, 240},
+    {"Clappers", 0, 0, 1},
+    {"WholePullChanges", 0, 0, 1},
+    {"Remember_CWPC", 0, 0, 1},
+}};
+inline constexpr int SemitoneShiftLimit = 12;  // either way, in semitones
+
 // Every index that settings_source.h names must name the same setting here.
 static_assert(IntSettings[setting::ActionAtRounds].name == "ActionAtRounds");
 static_assert(IntSettings[setting::KeepGoingCount].name == "KeepGoingCount");
@@ -208,5 +225,6 @@ static_assert(TowerIntNames[tower_setting::PealMins] == "PealMins");
 static_assert(TowerIntNames[tower_setting::Clappers] == "Clappers");
 static_assert(TowerIntNames[tower_setting::WholePullChanges] == "WholePullChanges");
 static_assert(TowerIntNames[tower_setting::Remember_CWPC] == "Remember_CWPC");
+static_assert(TowerIntRanges[tower_setting::PealMins].name == "PealMins");
 
 }  // namespace clangor

@@ -4,7 +4,18 @@
 #include <cmath>
 #include <thread>
 
+#include "sound/resample.h"
+
 namespace clangor {
+
+// What a slot plays: the recording itself, interpolated at the slot's
+// frequency, or a resampling of it made for one frequency and played frame
+// for frame while the slot keeps that frequency.
+struct Mixer::Source {
+  SampleBuffer samples;
+  std::uint32_t madeFor = 0;          // 0: the recording itself
+  const Source* recording = nullptr;  // of a resampling: what it was made from
+};
 
 // One static buffer. What other threads set is atomic; what only the audio
 // thread touches is plain and is reset by the owner only while no render can
@@ -12,7 +23,7 @@ namespace clangor {
 struct Mixer::Slot {
   std::atomic<bool> taken{false};
   // Published to the audio thread once the slot is ready; null while free.
-  std::atomic<const SampleBuffer*> samples{nullptr};
+  std::atomic<const Source*> source{nullptr};
   // (sequence << 1) | play: the latest command wins when several arrive in
   // one period, and a repeated start is seen as a new one.
   std::atomic<std::uint64_t> command{0};
@@ -24,11 +35,14 @@ struct Mixer::Slot {
   std::uint64_t seenCommand = 0;
   std::uint64_t position = 0;  // frames, 32.32 fixed point
   bool active = false;
+  std::uint64_t tailPosition = 0;  // the blow cut off by a restart, fading out
+  int tailLeft = 0;                // frames of its fade still to play
   std::int32_t gainLevel = 0;
   float gain = 1.0f;
 
   // Owner thread only.
-  std::unique_ptr<SampleBuffer> owned;
+  std::unique_ptr<Source> owned;    // the recording
+  std::unique_ptr<Source> pitched;  // its resampling for the frequency, or null
 };
 
 namespace {
@@ -73,10 +87,12 @@ Mixer::BufferId Mixer::createBuffer(SampleBuffer samples) {
     s.seenCommand = s.command.load();
     s.position = 0;
     s.active = false;
+    s.tailLeft = 0;
     s.gainLevel = 0;
     s.gain = 1.0f;
-    s.owned = std::make_unique<SampleBuffer>(std::move(samples));
-    s.samples.store(s.owned.get());
+    s.owned = std::make_unique<Source>(Source{std::move(samples), 0, nullptr});
+    s.pitched.reset();
+    s.source.store(s.owned.get());
     return id;
   }
   return NoBuffer;
@@ -85,11 +101,13 @@ Mixer::BufferId Mixer::createBuffer(SampleBuffer samples) {
 void Mixer::releaseBuffer(BufferId id) {
   Slot* s = slot(id);
   if (!s || !s->taken.load()) return;
-  s->samples.store(nullptr);
+  s->source.store(nullptr);
   // A render that began before the store may still be reading the samples.
   waitForRender();
   s->owned.reset();
+  s->pitched.reset();
   s->active = false;
+  s->tailLeft = 0;
   s->playing = false;
   s->taken.store(false);
 }
@@ -120,6 +138,24 @@ bool Mixer::setFrequency(BufferId id, std::uint32_t hertz) {
   Slot* s = slot(id);
   if (!s || !s->taken.load() || hertz < MinFrequency || hertz > MaxFrequency) return false;
   s->frequency = hertz;
+  return true;
+}
+
+bool Mixer::resampleTo(BufferId id, std::uint32_t hertz) {
+  Slot* s = slot(id);
+  if (!s || !s->taken.load() || !s->owned || hertz < MinFrequency || hertz > MaxFrequency) return false;
+  // At the output rate the recording plays frame for frame as it is.
+  std::unique_ptr<Source> made;
+  if (hertz != OutputRate) {
+    auto resampled = ResampleForPlayback(s->owned->samples, hertz, OutputRate);
+    if (!resampled) return setFrequency(id, hertz);
+    made = std::make_unique<Source>(Source{std::move(*resampled), hertz, s->owned.get()});
+  }
+  s->frequency = hertz;
+  s->source.store(made ? made.get() : s->owned.get());
+  // A render that began before the store may still be reading the old one.
+  waitForRender();
+  s->pitched = std::move(made);
   return true;
 }
 
@@ -167,59 +203,85 @@ void Mixer::renderPeriod(std::int16_t* out, int frames) {
   std::fill_n(mix_.begin(), count, 0.0f);
   for (int id = 0; id < capacity_; ++id) {
     Slot& s = slots_[static_cast<std::size_t>(id)];
-    const SampleBuffer* samples = s.samples.load();
-    if (!samples) continue;
+    const Source* source = s.source.load();
+    if (!source) continue;
     const std::uint64_t command = s.command.load();
     if (command != s.seenCommand) {
       s.seenCommand = command;
-      s.active = (command & 1) != 0;
+      const bool play = (command & 1) != 0;
+      // A restart lets the blow before it fade; a stop silences at once.
+      s.tailLeft = play && s.active ? FadeFrames : 0;
+      s.tailPosition = s.position;
+      s.active = play;
       s.position = 0;
       if (s.active) buffersStarted_.fetch_add(1);
     }
-    if (s.active) mixSlot(s, *samples, frames);
+    if (s.tailLeft > 0 || s.active) mixSlot(s, *source, frames);
     s.playing.store(s.active, std::memory_order_relaxed);
   }
   for (std::size_t i = 0; i < count; ++i) out[i] = ToPcm16(mix_[i]);
   framesRendered_.fetch_add(static_cast<std::uint64_t>(frames));
 }
 
-// Reads the recording at the buffer's frequency: each output frame takes the
-// point between two recorded frames that the position has reached, weighted
-// by the fraction. Past the last frame the buffer stops.
-void Mixer::mixSlot(Slot& s, const SampleBuffer& samples, int frames) {
+void Mixer::mixSlot(Slot& s, const Source& published, int frames) {
   const std::int32_t level = s.volume.load(std::memory_order_relaxed);
   if (level != s.gainLevel) {
     s.gainLevel = level;
     s.gain = GainFor(level);
   }
-  const float gain = s.gain;
-  const std::uint64_t step = (std::uint64_t{s.frequency.load(std::memory_order_relaxed)} << 32) / OutputRate;
+  // A frequency set since the resampling was made: the recording itself,
+  // interpolated, until it is resampled again.
+  const std::uint32_t frequency = s.frequency.load(std::memory_order_relaxed);
+  const Source& source =
+      published.madeFor != 0 && published.madeFor != frequency ? *published.recording : published;
+  const std::uint64_t step =
+      source.madeFor != 0 ? FractionOne : (std::uint64_t{frequency} << 32) / OutputRate;
+  if (s.tailLeft > 0) {
+    const int fade = std::min(s.tailLeft, frames);
+    if (!mixFrom(s.tailPosition, source, step, s.gain, fade, s.tailLeft)) s.tailLeft = 0;
+    else s.tailLeft -= fade;
+  }
+  if (s.active && !mixFrom(s.position, source, step, s.gain, frames, 0)) s.active = false;
+}
+
+// Reads the recording at `step` recorded frames per output frame: each output
+// frame takes the point between two recorded frames that the position has
+// reached, weighted by the fraction. With `fadeLeft` frames of a fade still
+// to go, the gain falls evenly towards silence. False when the recording
+// ended.
+bool Mixer::mixFrom(std::uint64_t& position, const Source& source, std::uint64_t step, float gain, int frames,
+                    int fadeLeft) {
+  const SampleBuffer& samples = source.samples;
   const std::uint64_t length = samples.frames();
   const float* data = samples.samples.data();
   const bool stereo = samples.channels == 2;
-  std::uint64_t position = s.position;
+  const float fadeStep = fadeLeft > 0 ? gain / FadeFrames : 0.0f;
+  float g = fadeLeft > 0 ? fadeStep * static_cast<float>(fadeLeft - 1) : gain;
+  std::uint64_t at = position;
   float* mix = mix_.data();
-  for (int f = 0; f < frames; ++f, position += step) {
-    const std::uint64_t i = position >> 32;
+  bool sounding = true;
+  for (int f = 0; f < frames; ++f, at += step, g -= fadeStep) {
+    const std::uint64_t i = at >> 32;
     if (i >= length) {
-      s.active = false;
+      sounding = false;
       break;
     }
-    const float fraction = static_cast<float>(position & (FractionOne - 1)) * (1.0f / 4294967296.0f);
+    const float fraction = static_cast<float>(at & (FractionOne - 1)) * (1.0f / 4294967296.0f);
     const std::uint64_t j = i + 1 < length ? i + 1 : i;
     if (stereo) {
       const float l0 = data[2 * i], l1 = data[2 * j];
       const float r0 = data[2 * i + 1], r1 = data[2 * j + 1];
-      mix[2 * f] += (l0 + (l1 - l0) * fraction) * gain;
-      mix[2 * f + 1] += (r0 + (r1 - r0) * fraction) * gain;
+      mix[2 * f] += (l0 + (l1 - l0) * fraction) * g;
+      mix[2 * f + 1] += (r0 + (r1 - r0) * fraction) * g;
     } else {
       const float a = data[i], b = data[j];
-      const float v = (a + (b - a) * fraction) * gain;
+      const float v = (a + (b - a) * fraction) * g;
       mix[2 * f] += v;
       mix[2 * f + 1] += v;
     }
   }
-  s.position = position;
+  position = at;
+  return sounding;
 }
 
 }  // namespace clangor

@@ -1,12 +1,16 @@
 // Our mixer of static buffers. Each buffer holds one whole recording and is
-// played once from its start when asked; a new start cuts off the previous
-// one. Each buffer has a playback frequency (linear-interpolated resampling to
-// the output rate) and a volume in hundredths of a decibel. The output is
-// 44100 Hz 16-bit stereo, rendered in periods of at most 256 frames.
+// played once from its start when asked. A new start while the buffer still
+// sounds fades the previous blow out over a millisecond and a half while the
+// new one starts on its own first frame: a bare cut would click. Each buffer
+// has a playback frequency and a volume in hundredths of a decibel. The
+// frequency is reached either by resampling the recording once, band-limited
+// (resampleTo, what the bells use), or by interpolating it linearly as it
+// plays (setFrequency). The output is 44100 Hz 16-bit stereo, rendered in
+// periods of at most 256 frames.
 //
 // Threads:
-// - createBuffer / releaseBuffer: the thread that owns the buffers (loading),
-//   one at a time, never the audio thread.
+// - createBuffer / releaseBuffer / resampleTo: the thread that owns the
+//   buffers (loading, pitching), one at a time, never the audio thread.
 // - playFromStart, stop, setFrequency, setVolume and the readers: any thread;
 //   they only store atomics and never wait.
 // - render: the audio thread (or an offline renderer), one at a time. It never
@@ -35,6 +39,8 @@ class Mixer {
   static constexpr std::uint32_t MaxFrequency = 200000;
   static constexpr std::int32_t MinVolume = -10000;  // hundredths of a decibel: 100 dB down
   static constexpr std::int32_t MaxVolume = 0;
+  // Frames over which a blow cut off by the next one fades out: 1.5 ms.
+  static constexpr int FadeFrames = 66;
   // Two recordings for each of 18 bells, a warm-up buffer and room to spare.
   static constexpr int DefaultCapacity = 64;
 
@@ -57,8 +63,15 @@ class Mixer {
   // Any thread.
   void stop(BufferId id);
   // Hertz, MinFrequency to MaxFrequency; false (and no change) outside it or
-  // for an unknown buffer. Any thread.
+  // for an unknown buffer. The recording is interpolated linearly as it
+  // plays (until resampleTo makes a resampling for the new frequency). Any
+  // thread.
   bool setFrequency(BufferId id, std::uint32_t hertz);
+  // The same frequency, reached by resampling the recording now with a
+  // band-limiting filter, so that it plays at the output rate frame for
+  // frame. Waits, without holding anything, for a render that may still read
+  // the previous resampling. Owner thread.
+  bool resampleTo(BufferId id, std::uint32_t hertz);
   // Hundredths of a decibel, MinVolume to MaxVolume; false (and no change)
   // outside it or for an unknown buffer. Any thread.
   bool setVolume(BufferId id, std::int32_t level);
@@ -84,11 +97,14 @@ class Mixer {
 
  private:
   struct Slot;
+  struct Source;
 
   Slot* slot(BufferId id) const;
   void sendCommand(Slot& s, bool play);
   void renderPeriod(std::int16_t* out, int frames);
-  void mixSlot(Slot& s, const SampleBuffer& samples, int frames);
+  void mixSlot(Slot& s, const Source& source, int frames);
+  bool mixFrom(std::uint64_t& position, const Source& source, std::uint64_t step, float gain, int frames,
+               int fadeLeft);
   void waitForRender() const;
 
   int capacity_;

@@ -35,9 +35,10 @@ std::optional<SampleBuffer> DecodeSamples(const WaveFormat& format, const std::u
   const std::size_t width = format.bitsPerSample / 8;
   const std::size_t count = bytes / format.blockAlign * format.channels;
   buffer.samples.resize(count);
+  const bool floats = SampleFormatTag(format) == WaveFormatIeeeFloat;
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint8_t* p = data + i * width;
-    if (format.formatTag == WaveFormatIeeeFloat) buffer.samples[i] = SampleFloat(p);
+    if (floats) buffer.samples[i] = SampleFloat(p);
     else if (width == 1) buffer.samples[i] = Sample8(p);
     else buffer.samples[i] = Sample16(p);
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "shell/settings_store.h"
 #include "sound/pitch.h"
@@ -23,6 +24,16 @@ const char* AnimalFor(int bellIndex) {
 }
 
 int ClampVolume(int level) { return std::clamp(level, Mixer::MinVolume, Mixer::MaxVolume); }
+
+// The samples of a recording the mixer can play; nothing when the file is
+// missing, unreadable, of a format we do not play, or holds no whole frame.
+std::optional<SampleBuffer> ReadRecording(const std::string& path) {
+  WaveFile file;
+  if (file.Open(path) != WaveFile::Ok) return std::nullopt;
+  if (!IsPlayableWaveFormat(file.Format()) || file.Size() < file.Format().blockAlign) return std::nullopt;
+  const std::vector<std::uint8_t> data = file.ReadAll();
+  return DecodeSamples(file.Format(), data.data(), data.size());
+}
 
 }  // namespace
 
@@ -104,18 +115,14 @@ void TowerSound::releaseBell(int bell) {
 
 // --- Loading ---
 
+// A recording that cannot be played, like one that is not there, gives way
+// to the animal that stands in for it.
 std::int32_t TowerSound::loadRecording(const std::string& path, int animalIndex, bool ownBell,
                                        Loaded& loaded) {
-  WaveFile file;
-  if (file.Open(path) != WaveFile::Ok && file.Open(programPath(AnimalFor(animalIndex))) != WaveFile::Ok) {
-    return SoundFailed;
-  }
-  if (!IsPlayableWaveFormat(file.Format())) return SoundBadFormat;
-  if (file.Size() < file.Format().blockAlign) return SoundInvalidParam;
-  const std::vector<std::uint8_t> data = file.ReadAll();
-  auto samples = DecodeSamples(file.Format(), data.data(), data.size());
-  if (!samples) return SoundBadFormat;
-  loaded.rate = file.Format().samplesPerSec;
+  std::optional<SampleBuffer> samples = ReadRecording(path);
+  if (!samples) samples = ReadRecording(programPath(AnimalFor(animalIndex)));
+  if (!samples) return SoundFailed;
+  loaded.rate = samples->sampleRate;
   loaded.id = mixer_.createBuffer(std::move(*samples));
   if (loaded.id == Mixer::NoBuffer) return SoundOutOfMemory;
   mixer_.setVolume(loaded.id, ownBell && ownVolumeMax_ ? 0 : volume_.load());
@@ -150,12 +157,14 @@ std::int32_t TowerSound::reloadSounds() {
   closeSound();
   std::int32_t result = openSound();
   if (result != SoundOk) return result;
+  // A bell that fails stays silent; the bells after it still load. The first
+  // failure is the one reported.
   for (int b = 0; b < bellCount_; ++b) {
     if (static_cast<std::size_t>(b) < bells_.size()) bells_[static_cast<std::size_t>(b)].reloadSounds(tower_);
-    result = loadBellSounds(b);
-    if (result != SoundOk) return result;
+    const std::int32_t bellResult = loadBellSounds(b);
+    if (result == SoundOk) result = bellResult;
   }
-  return SoundOk;
+  return result;
 }
 
 // --- Blows ---
@@ -219,15 +228,16 @@ void TowerSound::applyPitch(int bell) {
   for (int b = 0; b < bellCount_; ++b) pitchBell(b);
 }
 
-// Both recordings take the open recording's rate as their base. A frequency
-// the mixer cannot play leaves the buffer at its previous one.
+// Both recordings take the open recording's rate as their base. Each is
+// resampled for its frequency now, so a blow costs no more than a copy. A
+// frequency the mixer cannot play leaves the buffer at its previous one.
 void TowerSound::pitchBell(int bell) {
   if (!validBell(bell) || static_cast<std::size_t>(bell) >= bells_.size()) return;
   const BellData& data = bells_[static_cast<std::size_t>(bell)].data();
   const std::uint32_t rate = openRates_[bell];
   const std::int64_t shift = semitoneShift_;
-  mixer_.setFrequency(openBuffers_[bell], PitchedFrequency(rate, shift + data.openShift));
-  mixer_.setFrequency(mutedBuffers_[bell], PitchedFrequency(rate, shift + data.mutedShift));
+  mixer_.resampleTo(openBuffers_[bell], PitchedFrequency(rate, shift + data.openShift));
+  mixer_.resampleTo(mutedBuffers_[bell], PitchedFrequency(rate, shift + data.mutedShift));
 }
 
 // --- Readers ---

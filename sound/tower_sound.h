@@ -53,12 +53,13 @@ class TowerSound {
   // device the tables stay unmade and the tower rings silently).
   std::int32_t openSound();
   // (Re)loads the bell's open and muffled recordings and applies its pitch.
-  // A missing recording sounds an animal instead. 0 or the failure's code.
+  // A missing recording, or one that cannot be played, sounds an animal
+  // instead. 0 or the failure's code.
   std::int32_t loadBellSounds(int bell);
   // After the user chose another sound set (its name already stored as the
   // tower's SoundsFile): re-reads the set and every bell's sound keys, reopens
-  // the device and reloads every bell. The first failure stops it and is
-  // returned.
+  // the device and reloads every bell. A bell that fails does not stop the
+  // others; the first failure is returned.
   std::int32_t reloadSounds();
   // Releases every buffer and the device.
   void closeSound();

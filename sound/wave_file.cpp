@@ -21,10 +21,24 @@ constexpr std::uint32_t FixedFormatBytes = 16;
 
 }  // namespace
 
+// The extensible format's extra bytes: valid bits (2), channel mask (4), then
+// the sub-format's GUID, whose first two bytes are the plain format tag; the
+// rest of it is the same for every sub-format we play.
+std::uint16_t SampleFormatTag(const WaveFormat& f) {
+  if (f.formatTag != WaveFormatExtensible) return f.formatTag;
+  constexpr std::size_t SubFormatAt = 6;
+  constexpr std::uint8_t GuidTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                         0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+  if (f.extra.size() < SubFormatAt + 16) return 0;
+  if (!std::equal(std::begin(GuidTail), std::end(GuidTail), f.extra.begin() + SubFormatAt + 2)) return 0;
+  return static_cast<std::uint16_t>(f.extra[SubFormatAt] | (f.extra[SubFormatAt + 1] << 8));
+}
+
 bool IsPlayableWaveFormat(const WaveFormat& f) {
   if (f.channels < 1 || f.channels > 2 || f.samplesPerSec == 0) return false;
-  const bool pcm = f.formatTag == WaveFormatPcm && (f.bitsPerSample == 8 || f.bitsPerSample == 16);
-  const bool floats = f.formatTag == WaveFormatIeeeFloat && f.bitsPerSample == 32;
+  const std::uint16_t tag = SampleFormatTag(f);
+  const bool pcm = tag == WaveFormatPcm && (f.bitsPerSample == 8 || f.bitsPerSample == 16);
+  const bool floats = tag == WaveFormatIeeeFloat && f.bitsPerSample == 32;
   if (!pcm && !floats) return false;
   return f.blockAlign == f.channels * (f.bitsPerSample / 8);
 }

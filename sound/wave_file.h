@@ -22,9 +22,15 @@ struct WaveFormat {
 
 inline constexpr std::uint16_t WaveFormatPcm = 1;
 inline constexpr std::uint16_t WaveFormatIeeeFloat = 3;
+// The extensible format: the real format is the sub-format in the extra bytes.
+inline constexpr std::uint16_t WaveFormatExtensible = 0xFFFE;
+
+// The format the samples are in: the tag, or for the extensible format its
+// sub-format (PCM or float); 0 when an extensible format names none.
+std::uint16_t SampleFormatTag(const WaveFormat& format);
 
 // Whether the mixer can play samples of this format: PCM of 8 or 16 bits or
-// 32-bit floats, one or two channels, a sample rate, and a block alignment that
+// 32-bit floats (plain or in the extensible format), one or two channels, a sample rate, and a block alignment that
 // matches the channels and sample size.
 bool IsPlayableWaveFormat(const WaveFormat& format);
 

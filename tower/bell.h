@@ -44,6 +44,7 @@ struct BellData {
   int downIndex = 0;              // position in acwSequence of the bell hanging down
   double stepLength = 0;          // metres of arc in one 0.2-degree step
   bool canSwing = false;          // the data makes a pendulum with stays
+  std::string fault;              // why it cannot swing, in words; empty when it can
 };
 
 // A change of peal speed the bell is taking up: it waits longer at its next

@@ -53,9 +53,10 @@ void Bell::load(Tower& tower) {
   if (const int source = BellIndexProperty(tower, b, "SourceBell", b); source >= 0) {
     d.sourceBell = source + 1;
   }
-  // A period that is not positive makes no pendulum; the bell stays at rest.
+  // The length goes with the square of the period, so a period written with
+  // a sign is the same pendulum; a period of 0 makes none (the bell stays at rest).
   const double period = ReadReal(tower.bellProperty(b, "Period"));
-  d.pendulumLength = period > 0 ? period * period * LengthPerSecondSquared : 0.0;
+  d.pendulumLength = period * period * LengthPerSecondSquared;
   d.wheelRadius = std::abs(ReadReal(tower.bellProperty(b, "WheelRadius")));
   d.x = IntProperty(tower, b, "XPos");
   d.y = IntProperty(tower, b, "YPos");
@@ -132,9 +133,13 @@ void Bell::readPictures(const Tower& tower) {
 // three quarters of a turn round.
 void Bell::checkSwing() {
   BellData& d = ownData_;
-  d.canSwing = d.pendulumLength > 0 && std::isfinite(d.stepLength) && !d.acwSequence.empty() &&
-               !d.cwSequence.empty() && setAngle() < 0 && otherStayAngle() > 0 &&
-               setAngle() > -MaxStayAngle && otherStayAngle() < MaxStayAngle;
+  if (d.acwSequence.empty() || d.cwSequence.empty()) d.fault = "it has no pictures to swing through";
+  else if (!(d.pendulumLength > 0)) d.fault = "its period is 0";
+  else if (!std::isfinite(d.stepLength)) d.fault = "its period is too long to swing";
+  else if (!(setAngle() < 0 && otherStayAngle() > 0 && setAngle() > -MaxStayAngle && otherStayAngle() < MaxStayAngle))
+    d.fault = "its stays are not one on each side of the bottom";
+  else d.fault.clear();
+  d.canSwing = d.fault.empty();
 }
 
 int Bell::setAngle() const {

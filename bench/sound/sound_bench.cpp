@@ -4,7 +4,9 @@
 //                  else SDL's dummy driver): the time from soundBlow to the
 //                  render that mixes the blow's first sample, in ms and frames.
 //  voices        - how many buffers the mixer mixes in real time on one core:
-//                  blows resampled at assorted frequencies, rendered offline.
+//                  blows at assorted frequencies, rendered offline; each
+//                  recording resampled once for its pitch as the bells' are
+//                  (and, for comparison, interpolated as it plays).
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -135,7 +137,7 @@ void BlowLatency() {
   fs::remove_all(root);
 }
 
-void Voices(int channels) {
+void Voices(int channels, bool interpolated) {
   constexpr int Voices = 64;
   constexpr double AudioSeconds = 20.0;
   Mixer mixer(Voices);
@@ -155,7 +157,9 @@ void Voices(int channels) {
     }
     const Mixer::BufferId id = mixer.createBuffer(std::move(buffer));
     // Eighteen bells' worth of pitches, none at the output rate.
-    mixer.setFrequency(id, static_cast<std::uint32_t>(44100 * std::pow(2.0, (v % 18 - 9.5) / 12.0)));
+    const auto hertz = static_cast<std::uint32_t>(44100 * std::pow(2.0, (v % 18 - 9.5) / 12.0));
+    if (interpolated) mixer.setFrequency(id, hertz);
+    else mixer.resampleTo(id, hertz);
     mixer.setVolume(id, -600 - 100 * (v % 10));
     mixer.playFromStart(id);
     ids.push_back(id);
@@ -175,16 +179,19 @@ void Voices(int channels) {
   const double cpu = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
   const double audio = static_cast<double>(periods) * Mixer::MaxFramesPerPeriod / Mixer::OutputRate;
   const double voices = static_cast<double>(sounding) / static_cast<double>(periods);
-  std::printf("voices (%s, resampled): %.1f voices on average, %.1f s of audio in %.3f s of CPU: "
+  std::printf("voices (%s, %s): %.1f voices on average, %.1f s of audio in %.3f s of CPU: "
               "%.0f voices in real time per core\n",
-              channels == 2 ? "stereo" : "mono", voices, audio, cpu, voices * audio / cpu);
+              channels == 2 ? "stereo" : "mono", interpolated ? "interpolated as played" : "resampled when pitched",
+              voices, audio, cpu, voices * audio / cpu);
 }
 
 }  // namespace
 
 int main() {
-  Voices(1);
-  Voices(2);
+  Voices(1, false);
+  Voices(2, false);
+  Voices(1, true);
+  Voices(2, true);
   BlowLatency();
   return 0;
 }

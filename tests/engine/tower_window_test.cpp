@@ -202,5 +202,58 @@ TEST_F(TowerWindowTest, ManualPullWhileStoodAsksForStartAndTheOwnBellIsChosen) {
   engine_.reset();  // before the listener goes
 }
 
+
+std::string WithoutLine(std::string text, const std::string& line) {
+  const auto at = text.find(line);
+  if (at != std::string::npos) text.erase(at, line.size());
+  return text;
+}
+
+// Bells that cannot swing: one whose section is misnumbered (no pictures, no
+// pendulum), one without pictures, one of period 0. Such a bell is at rest:
+// the idle loop waits rather than spinning, and the bells in play ring.
+TEST_F(TowerWindowTest, ABellThatCannotSwingIsAtRestAndTheOthersRing) {
+  const struct {
+    const char* what;
+    std::string thirdBell;
+  } cases[] = {
+      {"misnumbered section", BellSection(5)},
+      {"no pictures", BellSection(3, "ImageCount=0\n")},
+      {"no sequence counts", WithoutLine(WithoutLine(BellSection(3), "ACWiseSeqCount=7\n"), "CWiseSeqCount=7\n")},
+      {"period 0", BellSection(3, "Period=0\n")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteTower(3);
+    WriteFile("control.txt", "[Base Image]\nWidth=640\nHeight=480\n\n" + BellSection(1) + BellSection(2) + c.thirdBell);
+    tower_ = std::make_unique<Tower>("Test", *settings_);
+    TowerWindow& engine = Open(3);
+    // Idle with nothing to raise: the worker waits for the user.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_LT(engine.idlePasses(), 100);
+    const std::size_t before = views_.blows().size();
+    engine.SelectBell(0, 0);
+    engine.SelectBell(1, 0);
+    engine.Start();
+    ASSERT_TRUE(WaitUntil([&] { return views_.blows().size() >= before + 4; }, 10));
+    const auto blows = views_.blows();
+    for (std::size_t b = before; b < blows.size(); ++b) EXPECT_NE(blows[b].bell, 2);
+    engine.StandOrStop(true);
+    ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+    // With the bell that cannot swing in play, nothing rings and the loop still waits.
+    engine.SelectBell(2, 0);
+    const long passes = engine.idlePasses();
+    engine.Start();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(engine.ringing());
+    EXPECT_LT(engine.idlePasses() - passes, 100);
+    engine_.reset();
+    tower_.reset();
+    settings_.reset();
+    Ringing().Reset();
+    events_.clear();
+  }
+}
+
 }  // namespace
 }  // namespace clangor::testing

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -137,6 +139,63 @@ TEST_F(RingCommandTest, RefusesWhatTheTowerOrLibraryCannotRing) {
   Ring({"--composition", "Two Bobbed Courses"}, 1);  // a Major composition on four bells
   Ring({"--composition", "Two Bobbed Courses", "--calls", "b"}, 2);
   Ring({}, 2);
+}
+
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A touch from the command line reads the simulator's preferences and leaves
+// them exactly as they were, its own choices of tower, speed and action at
+// rounds included.
+TEST_F(RingCommandTest, TheSimulatorsSettingsAreReadNeverWritten) {
+  WriteTower(4);
+  tower_.reset();
+  settings_.reset();
+  {
+    SettingsStore store;
+    store.SetString(TowerNameSetting, "Twelve Bells");
+    store.SetInt(setting::ActionAtRounds, 0);
+    store.SetInt(setting::KeepGoingCount, 5);
+    TowerDefaults test;
+    test.name = "Test";
+    store.LoadTowerSettings(test);
+    store.SetTowerInt(tower_setting::PealMins, 200);
+    store.SaveTowerSettings(test);
+  }
+  const auto hive = root_ / "registry" / "HKEY_CURRENT_USER.reg";
+  const std::string before = FileBytes(hive);
+  ASSERT_FALSE(before.empty());
+  EXPECT_GE(Ring({"--rounds", "2", "--speed", "160"}).size(), 2u);
+  EXPECT_EQ(FileBytes(hive), before);
+  // A tower seen for the first time gets no key of its own either.
+  WriteFile("tower.txt", "[Tower]\nRAM=16\n", "Other");
+  std::filesystem::copy(TowerFolder(), TowerFolder("Other"), std::filesystem::copy_options::recursive |
+                                                                 std::filesystem::copy_options::skip_existing);
+  int status = -1;
+  Run(ring::RunRing, {"--data", data_.string(), "--tower", "Other", "--rounds", "2"}, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(FileBytes(hive), before);
+}
+
+// A bell that cannot swing is named when the tower loads; the others ring,
+// and a touch that needs it is refused in words.
+TEST_F(RingCommandTest, ABellThatCannotSwingIsNamedAndTheOthersRing) {
+  WriteTower(4);
+  std::string control = "[Base Image]\nWidth=640\nHeight=480\n\n";
+  for (int b = 1; b <= 3; ++b) control += BellSection(b);
+  WriteFile("control.txt", control + BellSection(3, "Period=0\n").replace(1, 1, "4"));
+  WriteFile("tower.txt", "[Tower]\nRAM=16\nPealMins=180\n\n[Rings]\nFront three=UUU\nAll four=UUUU\n");
+  tower_.reset();
+  settings_.reset();
+  ::testing::internal::CaptureStderr();
+  EXPECT_GE(Ring({"--ring", "Front three", "--rounds", "2"}).size(), 2u);
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("Bell 4 of \"Test\" cannot ring: its period is 0"),
+            std::string::npos);
+  ::testing::internal::CaptureStderr();
+  EXPECT_TRUE(Ring({"--ring", "All four", "--rounds", "2"}, 1).empty());
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("bell 4 cannot swing"), std::string::npos);
 }
 
 }  // namespace

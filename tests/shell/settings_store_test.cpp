@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
 
 #include "platform/registry.h"
@@ -279,6 +280,75 @@ TEST_F(SettingsStoreTest, ATowerValueOfTheWrongTypeStopsItsReading) {
   }
   EXPECT_EQ(Hive().find("\"ClientLeft\""), std::string::npos);  // nothing written at exit
   EXPECT_NE(Hive().find("\"WholePullChanges\"=dword:00000000"), std::string::npos);
+}
+
+// A value outside its range reads as the tower's own (per-tower) or the
+// default, and is written back so; values with no range are kept as stored.
+TEST_F(SettingsStoreTest, ValuesOutOfRangeReadIntoRangeAndAreWrittenBackSo) {
+  WriteHive(std::string(MainSection) +
+            "\"ClientLeft\"=dword:ffffffd8\n"
+            "\"ActionAtRounds\"=dword:00000009\n"
+            "\"MaxTimeFactor\"=dword:00000063\n"
+            "\"Volume\"=dword:00002711\n\n"
+            "[HKEY_CURRENT_USER\\Software\\Orvanta\\Clangor\\XII\\Eight Bells]\n"
+            "\"SemitoneShift\"=\"500\"\n"
+            "\"PealMins\"=dword:00000064\n"
+            "\"Clappers\"=dword:00000007\n\n"
+            "[HKEY_CURRENT_USER\\Software\\Orvanta\\Clangor\\XII\\Six Bells]\n"
+            "\"SemitoneShift\"=\"+3\"\n"
+            "\"PealMins\"=dword:00000000\n");
+  {
+    SettingsStore store;
+    EXPECT_EQ(store.GetInt(setting::ClientLeft), -40);
+    EXPECT_EQ(store.GetInt(setting::ActionAtRounds), 2);
+    EXPECT_EQ(store.GetInt(setting::MaxTimeFactor), 12);
+    EXPECT_EQ(store.GetInt(setting::Volume), 0);
+    store.LoadTowerSettings(EightBells());
+    EXPECT_EQ(store.GetTowerInt(tower_setting::PealMins), 170);  // the tower's own
+    EXPECT_EQ(store.GetTowerString(tower_string::SemitoneShift), "-2");
+    EXPECT_EQ(store.GetTowerInt(tower_setting::Clappers), 1);
+    store.SaveTowerSettings(EightBells());
+    // A tower whose own values are out of range too: the defaults.
+    TowerDefaults six{"Six Bells", 100, "13", "", 0, 0, 0};
+    store.LoadTowerSettings(six);
+    EXPECT_EQ(store.GetTowerInt(tower_setting::PealMins), 180);
+    EXPECT_EQ(store.GetTowerString(tower_string::SemitoneShift), "+3");
+    store.SaveTowerSettings(six);
+    store.LoadTowerSettings(TowerDefaults{"Ten Bells", 260, "-40", "", 0, 0, 0});  // a new key
+    EXPECT_EQ(store.GetTowerInt(tower_setting::PealMins), 180);
+    EXPECT_EQ(store.GetTowerString(tower_string::SemitoneShift), "0");
+  }
+  const std::string hive = Hive();
+  EXPECT_NE(hive.find("\"ActionAtRounds\"=dword:00000002\n"), std::string::npos);
+  EXPECT_NE(hive.find("\"MaxTimeFactor\"=dword:0000000c\n"), std::string::npos);
+  EXPECT_NE(hive.find("\"PealMins\"=dword:000000aa\n"), std::string::npos);
+  EXPECT_NE(hive.find("\"PealMins\"=dword:000000b4\n"), std::string::npos);
+  EXPECT_EQ(hive.find("\"PealMins\"=dword:00000064\n"), std::string::npos);
+  EXPECT_EQ(hive.find("\"SemitoneShift\"=\"500\""), std::string::npos);
+}
+
+// A store opened only to read leaves the hive as it was, byte for byte: no
+// values written, no key made for a tower seen for the first time.
+TEST_F(SettingsStoreTest, AReadOnlyStoreNeverWrites) {
+  WriteHive(std::string(MainSection) + "\"TowerName\"=\"Eight Bells\"\n\"KeepGoingCount\"=dword:00000005\n");
+  const std::string before = Hive();
+  {
+    SettingsStore store(SettingsStore::Access::ReadOnly);
+    EXPECT_EQ(store.GetString("TowerName"), "Eight Bells");
+    EXPECT_EQ(store.GetInt(setting::KeepGoingCount), 5);
+    store.SetInt(setting::KeepGoingCount, 0);
+    store.SetString("TowerName", "Six Bells");
+    store.LoadTowerSettings(EightBells());
+    EXPECT_EQ(store.GetTowerInt(tower_setting::PealMins), 170);
+    store.SetTowerInt(tower_setting::PealMins, 160);
+    store.SaveTowerSettings(EightBells());
+    EXPECT_FALSE(store.writeDisabled());
+  }
+  EXPECT_EQ(Hive(), before);
+  // Without any hive there is nothing to read, and none is made.
+  std::filesystem::remove(hivePath);
+  { SettingsStore store(SettingsStore::Access::ReadOnly); }
+  EXPECT_FALSE(std::filesystem::exists(hivePath));
 }
 
 TEST_F(SettingsStoreTest, AppDataPath) {

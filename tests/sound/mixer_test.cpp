@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
@@ -66,19 +67,57 @@ TEST(MixerGolden, RendersTheExactSamples) {
   }
 }
 
-TEST(MixerGolden, RestartingPlaysFromTheStartAndCutsOffTheBlowBefore) {
+TEST(MixerGolden, RestartingPlaysFromTheStartAndFadesTheBlowBefore) {
   Mixer mixer;
   const Mixer::BufferId id = PlayMono(mixer, {100, 200, 300, 400, 500, 600, 700, 800});
   EXPECT_EQ(RenderLeft(mixer, 3), (Samples{100, 200, 300}));
   mixer.playFromStart(id);
-  EXPECT_EQ(RenderLeft(mixer, 4), (Samples{100, 200, 300, 400}));
+  // The new blow from its start, plus the one before from where it was
+  // (400, 500, ...) at 65/66, 64/66, ... of its level, until it ends.
+  EXPECT_EQ(RenderLeft(mixer, 4), (Samples{100 + 394, 200 + 485, 300 + 573, 400 + 658}));
   EXPECT_TRUE(mixer.isPlaying(id));
   // Played once, never looped.
-  EXPECT_EQ(RenderLeft(mixer, 6), (Samples{500, 600, 700, 800, 0, 0}));
+  EXPECT_EQ(RenderLeft(mixer, 6), (Samples{500 + 739, 600, 700, 800, 0, 0}));
   EXPECT_FALSE(mixer.isPlaying(id));
   EXPECT_EQ(RenderLeft(mixer, 2), (Samples{0, 0}));
   mixer.playFromStart(id);
   EXPECT_EQ(RenderLeft(mixer, 2), (Samples{100, 200}));
+}
+
+// A bell struck again while its last blow still sounds: the old blow fades
+// out over a millisecond and a half, with no step in it larger than the new
+// blow's own in its first millisecond, and the new blow starts on its own
+// first frame: once the fade is over the output is the new blow alone.
+TEST(MixerGolden, ARestartNeverStepsFurtherThanTheNewBlowItself) {
+  Samples blow;
+  for (int i = 0; i < 44100; ++i) {
+    const double t = i / 44100.0;
+    blow.push_back(static_cast<std::int16_t>(26000 * std::sin(2 * 3.141592653589793 * 600 * t) * std::exp(-t / 0.5)));
+  }
+  const auto render = [](Mixer& mixer, int frames) { return RenderLeft(mixer, frames); };
+  Mixer alone;
+  PlayMono(alone, blow);
+  const Samples fresh = render(alone, 2000);
+  int ownStep = std::abs(fresh[0]);  // from silence into its first frame
+  for (int k = 1; k < 44; ++k) ownStep = std::max(ownStep, std::abs(fresh[k] - fresh[k - 1]));
+
+  for (const int struckAt : {13230, 13237, 20000}) {  // peaks and zero crossings of the old blow
+    SCOPED_TRACE(struckAt);
+    Mixer mixer;
+    const Mixer::BufferId id = PlayMono(mixer, blow);
+    const Samples before = render(mixer, struckAt);
+    mixer.playFromStart(id);
+    const Samples after = render(mixer, 2000);
+    int previous = before.back();  // the old blow's last frame before the restart
+    int worst = 0;
+    for (int k = 0; k < 2000; ++k) {
+      const int tail = after[k] - fresh[k];  // what is left of the old blow
+      worst = std::max(worst, std::abs(tail - previous));
+      previous = tail;
+      if (k >= Mixer::FadeFrames) EXPECT_EQ(after[k], fresh[k]) << "frame " << k;
+    }
+    EXPECT_LE(worst, ownStep);
+  }
 }
 
 TEST(MixerGolden, StopSilencesAtOnceAndTheLastCommandOfAPeriodWins) {
@@ -97,11 +136,12 @@ TEST(MixerGolden, StopSilencesAtOnceAndTheLastCommandOfAPeriodWins) {
   mixer.stop(id);
   mixer.playFromStart(id);
   EXPECT_EQ(RenderLeft(mixer, 2), (Samples{100, 200}));
-  // Two starts in one period are one start.
+  // Two starts in one period are one start (the blow before, at 300 and
+  // 400, fades: 65/66 and 64/66 of it).
   mixer.playFromStart(id);
   mixer.playFromStart(id);
   const std::uint64_t started = mixer.buffersStarted();
-  EXPECT_EQ(RenderLeft(mixer, 2), (Samples{100, 200}));
+  EXPECT_EQ(RenderLeft(mixer, 2), (Samples{100 + 295, 200 + 388}));
   EXPECT_EQ(mixer.buffersStarted(), started + 1);
 }
 

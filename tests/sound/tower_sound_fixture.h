@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -26,13 +27,20 @@ inline constexpr std::int16_t CowLevel = 4000, CockerelLevel = 5000, DogLevel = 
 
 class TowerSoundTest : public TowerFolderTest {
  protected:
-  // A recording of `frames` samples all at `level`: whatever its pitch, every
-  // sample it sounds is `level` (at full volume).
+  // A recording of `frames` samples at `level`, rising from silence and
+  // falling back over its first and last Ramp frames as a struck bell's
+  // does: whatever its pitch, every sample it sounds from SettledFrame on,
+  // for a while, is `level` (at full volume).
   void WriteRecording(const std::string& relative, std::uint32_t rate, std::int16_t level,
-                      std::size_t frames = 100) const {
+                      std::size_t frames = 1000) const {
     const auto path = data_ / relative;
     std::filesystem::create_directories(path.parent_path());
-    const std::vector<std::int16_t> samples(frames, level);
+    constexpr std::size_t Ramp = 32;
+    std::vector<std::int16_t> samples(frames, level);
+    for (std::size_t i = 0; i < Ramp && 2 * i < frames; ++i) {
+      const double rise = 0.5 - 0.5 * std::cos(3.141592653589793 * static_cast<double>(i) / Ramp);
+      samples[i] = samples[frames - 1 - i] = static_cast<std::int16_t>(std::lround(level * rise));
+    }
     ASSERT_TRUE(WriteWaveFile(path.string(), samples.data(), frames, 1, rate));
   }
   void WriteProgramSounds() const {
@@ -64,11 +72,16 @@ class TowerSoundTest : public TowerFolderTest {
     for (int b = 0; b < tower_->bellCount(); ++b) ASSERT_EQ(sound_->loadBellSounds(b), 0) << "bell " << b;
   }
 
-  // The first sample the next period sounds (left channel); the render runs
-  // on until every recording of the tests has ended.
+  // A blow is heard from this frame on, past its rise through the
+  // resampler's filter at the lowest rate of the tests (8000 Hz) and short
+  // of its fall at the highest (88200 Hz).
+  static constexpr std::size_t SettledFrame = 300;
+
+  // The settled sample of what the next period sounds (left channel); the
+  // render runs on until every recording of the tests has ended.
   std::int16_t NextSample() {
-    const std::size_t at = render_->samples().size();
-    render_->renderFrames(2048);
+    const std::size_t at = render_->samples().size() + 2 * SettledFrame;
+    render_->renderFrames(8192);
     return render_->samples()[at];
   }
   // Sounds a blow of `bell` just struck at handstroke or backstroke.

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -228,6 +231,22 @@ TEST_F(ThreeBellsTest, AnotherSoundSetReopensAndReloadsEveryBell) {
   EXPECT_EQ(sound_->openRate(2), DogRate);
 }
 
+// A reload goes on past a bell whose recording, and its stand-in, fail: the
+// bells after it still sound, and the failure is reported.
+TEST_F(ThreeBellsTest, AReloadGoesOnPastABellThatFails) {
+  WriteFile("sounds/Partly.txt",
+            "[Recordings]\nSource=Other\n\n[1]\nOpenFile=gone.wav\n\n[2]\nOpenFile=x.wav\n\n[3]\nOpenFile=y.wav\n");
+  WriteRecording("Recordings/Other/x.wav", 44100, 7000);
+  WriteRecording("Recordings/Other/y.wav", 44100, 7500);
+  Load();
+  std::filesystem::remove(data_ / "Program Stuff" / "cow.wav");
+  settings_->SetTowerString(tower_string::SoundsFile, "Partly");
+  EXPECT_EQ(sound_->reloadSounds(), SoundFailed);
+  EXPECT_EQ(sound_->openBuffer(0), Mixer::NoBuffer);
+  EXPECT_EQ(Blow(1, false), 7000);
+  EXPECT_EQ(Blow(2, false), 7500);
+}
+
 TEST_F(ThreeBellsTest, ClosingReleasesEveryBuffer) {
   Load();
   EXPECT_EQ(sound_->mixer().buffersInUse(), 6);
@@ -238,6 +257,66 @@ TEST_F(ThreeBellsTest, ClosingReleasesEveryBuffer) {
   EXPECT_EQ(sound_->openBuffer(0), Mixer::NoBuffer);
   sound_->soundBlow(0, true);  // silent, and harmless
   EXPECT_NE(sound_->loadBellSounds(0), 0);
+}
+
+// A mono recording in the extensible format, every sample `level`: `subFormat`
+// 1 is 16-bit PCM, 3 is 32-bit float; `frames` 0 makes an empty one.
+void WriteExtensible(const std::filesystem::path& path, std::uint16_t subFormat, float level, std::uint32_t frames) {
+  const std::uint16_t bits = subFormat == 3 ? 32 : 16;
+  const std::uint32_t dataBytes = frames * bits / 8;
+  std::string bytes;
+  const auto put = [&](std::uint64_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+  };
+  bytes += "RIFF";
+  put(4 + 8 + 40 + 8 + dataBytes, 4);
+  bytes += "WAVEfmt ";
+  put(40, 4);
+  put(0xFFFE, 2);
+  put(1, 2);
+  put(44100, 4);
+  put(44100u * bits / 8, 4);
+  put(bits / 8, 2);
+  put(bits, 2);
+  put(22, 2);    // extra bytes
+  put(bits, 2);  // valid bits
+  put(4, 4);     // front centre
+  put(subFormat, 2);
+  for (const int b : {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}) put(b, 1);
+  bytes += "data";
+  put(dataBytes, 4);
+  for (std::uint32_t f = 0; f < frames; ++f) {
+    if (bits == 32) {
+      std::uint32_t raw;
+      std::memcpy(&raw, &level, 4);
+      put(raw, 4);
+    } else {
+      put(static_cast<std::uint16_t>(static_cast<std::int16_t>(level * 32768)), 2);
+    }
+  }
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Recordings in the extensible format play, PCM and float alike; one that
+// cannot be played is treated as missing: the animal stands in.
+TEST_F(TowerSoundTest, ExtensibleRecordingsPlayAndUnplayableOnesGiveTheAnimal) {
+  WriteProgramSounds();
+  WriteTower(4, "[Recordings]\nSource=Src\n\n[1]\nOpenFile=pcm.wav\n\n[2]\nOpenFile=float.wav\n\n"
+                "[3]\nOpenFile=adpcm.wav\n\n[4]\nOpenFile=empty.wav\n");
+  const auto folder = data_ / "Recordings" / "Src";
+  WriteExtensible(folder / "pcm.wav", 1, 1000 / 32768.0f, 1000);
+  WriteExtensible(folder / "float.wav", 3, 0.25f, 1000);
+  WriteExtensible(folder / "adpcm.wav", 2, 0.25f, 1000);  // a sub-format we do not play
+  WriteExtensible(folder / "empty.wav", 1, 0.25f, 0);
+  Load();
+  EXPECT_EQ(sound_->openRate(0), 44100u);
+  EXPECT_EQ(Blow(0, false), 1000);
+  EXPECT_EQ(Blow(1, false), 8192);
+  EXPECT_EQ(sound_->openRate(2), DogRate);  // bell index 2: the dog
+  EXPECT_EQ(Blow(2, false), DogLevel);
+  EXPECT_EQ(sound_->openRate(3), CockerelRate);
+  EXPECT_EQ(Blow(3, false), CockerelLevel);
 }
 
 // Bells 1 to 10, each with a recording that is not there.

@@ -6,6 +6,7 @@
 #include "engine/ringing_state.h"
 #include "tests/tower/bell_fixture.h"
 #include "tower/bell.h"
+#include "tower/bell_faults.h"
 #include "tower/picture_sequence.h"
 
 namespace clangor {
@@ -16,6 +17,9 @@ using testing::kBackStrike;
 using testing::kHandStrike;
 using testing::kOtherStay;
 using testing::kSetAngle;
+using testing::BellSection;
+using testing::SpeedToTurnAt;
+using testing::SteadyTable;
 
 // Runs the bell in sub-steps of 0.1 s up to `until`, calling `each` after
 // every advance with the flags.
@@ -263,7 +267,6 @@ TEST_F(BellTest, DataThatCannotSwingLeavesTheBellAtRest) {
     std::string extra;
   } cases[] = {
       {"period 0", "Period=0\n"},
-      {"negative period", "Period=-2\n"},
       {"no sequences", "ACWiseSeqCount=0\nCWiseSeqCount=0\n"},
       {"sequence of missing pictures", "ACWiseSeq=40-50\nCWiseSeq=70\n"},
       {"huge counts", "ImageCount=2000000000\nACWiseSeqCount=2000000000\nPeriod=nan\n"},
@@ -286,6 +289,48 @@ TEST_F(BellTest, DataThatCannotSwingLeavesTheBellAtRest) {
     settings_.reset();
     Ringing().Reset();
   }
+}
+
+// The length goes with the period squared: a period written with a minus sign
+// is the same bell, striking at the same times.
+TEST_F(BellTest, ANegativePeriodIsTheSameBellAsItsAbsoluteValue) {
+  const auto blowTimes = [&](const std::string& extra) {
+    LoadTower(extra);
+    Ringing().bellsInPlay = 1;
+    Bell& b = bell(0);
+    EXPECT_TRUE(b.data().canSwing);
+    EXPECT_NEAR(b.data().pendulumLength, 0.99396, 1e-9);
+    b.start(0);
+    std::vector<double> times;
+    RunBell(b, 20.0, [&](int flags) {
+      if (flags & Bell::Struck) times.push_back(b.state().strikeTime);
+    });
+    bells_.clear();
+    tower_.reset();
+    settings_.reset();
+    Ringing().Reset();
+    return times;
+  };
+  const std::vector<double> positive = blowTimes("Period=2\n");
+  ASSERT_GE(positive.size(), 5u);
+  EXPECT_EQ(blowTimes("Period=-2\n"), positive);
+}
+
+// Every bell that cannot swing is named when the tower loads, with the reason.
+TEST_F(BellTest, BellsThatCannotSwingAreNamedWithTheirReason) {
+  WriteFile("tower.txt", "[Tower]\nRAM=16\n");
+  WriteTable(4, 1, SteadyTable(4, SpeedToTurnAt(2.0, 178.5)));
+  WriteFile("control.txt", "[Base Image]\nWidth=640\n\n" + BellSection(1) + BellSection(2, "Period=0\n") +
+                               BellSection(3, "ImageCount=0\n") + BellSection(5));
+  settings_ = std::make_unique<SettingsStore>();
+  tower_ = std::make_unique<Tower>("Test", *settings_);
+  const std::vector<BellFault> faults = FindBellFaults(*tower_);
+  ASSERT_EQ(faults.size(), 3u);
+  EXPECT_EQ(faults[0].bell, 1);
+  EXPECT_EQ(DescribeBellFault("Test", faults[0]), "Bell 2 of \"Test\" cannot ring: its period is 0");
+  EXPECT_EQ(faults[1].bell, 2);
+  EXPECT_EQ(faults[1].reason, "it has no pictures to swing through");
+  EXPECT_EQ(faults[2].bell, 3);  // its section is numbered 5: it has nothing
 }
 
 TEST_F(BellTest, GarbagePropertiesNeverGiveEndlessOrNonFiniteTimes) {

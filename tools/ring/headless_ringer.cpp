@@ -16,6 +16,7 @@
 #include "engine/tower_window.h"
 #include "platform/ticks.h"
 #include "shell/settings_store.h"
+#include "tower/bell_faults.h"
 #include "tower/tower.h"
 #include "tools/ring/ringer_sound.h"
 
@@ -112,7 +113,9 @@ bool SelectBells(const RingPlan& plan, const Tower& tower, TowerWindow& engine, 
 RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std::string&)>& onRow,
                         std::ostream& err) {
   RingResult result;
-  SettingsStore settings;
+  // The simulator's preferences are borrowed, never written back: what the
+  // ringer sets for itself below lives in memory only.
+  SettingsStore settings(SettingsStore::Access::ReadOnly);
   settings.SetInt(setting::ActionAtRounds, plan.actionAtRounds);
   settings.SetInt(setting::KeepGoingCount, 0);
   Tower tower(plan.tower.empty() ? DefaultTower : plan.tower, settings);
@@ -121,6 +124,8 @@ RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std
     result.status = 1;
     return result;
   }
+  const std::vector<BellFault> faults = FindBellFaults(tower);
+  for (const BellFault& fault : faults) err << "clangor-ring: " << DescribeBellFault(tower.name(), fault) << "\n";
   std::vector<int> playIndex(static_cast<std::size_t>(tower.bellCount()), -1);
   if (plan.pealMinutes > 0) settings.SetTowerInt(tower_setting::PealMins, plan.pealMinutes);
 
@@ -155,6 +160,14 @@ RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std
     if (!SelectBells(plan, tower, *engine, control, err)) {
       result.status = 1;
       return result;
+    }
+    // The engine never starts with a bell in play that cannot swing.
+    for (const BellFault& fault : faults) {
+      if (engine->IsBellInPlay(fault.bell)) {
+        err << "clangor-ring: the bells chosen cannot ring: bell " << fault.bell + 1 << " cannot swing\n";
+        result.status = 1;
+        return result;
+      }
     }
     result.bellsInPlay = Ringing().bellsInPlay;
     // The touch numbers the bells in play from the lowest of them.

@@ -24,13 +24,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A folder of this run's own, removed at the end: the ringer keeps no
-// settings between runs (a scratch registry unless one is given), and a data
-// folder not named "Orvanta/Clangor" is reached through a link in it.
+// A folder of this run's own, removed at the end: a data folder not named
+// "Orvanta/Clangor" is reached through a link in it. The ringer reads the
+// simulator's settings where they are and never writes them.
 struct ScratchFolder {
   ScratchFolder() : path(fs::temp_directory_path() / ("clangor_ring_" + std::to_string(::getpid()))) {
     fs::create_directories(path);
-    if (!std::getenv("CLANGOR_REGISTRY_DIR")) setenv("CLANGOR_REGISTRY_DIR", (path / "registry").c_str(), 1);
   }
   ~ScratchFolder() {
     std::error_code ignored;
