@@ -170,6 +170,7 @@ void MainWindow::callChangeAnnounced(const std::string& text) {
 void MainWindow::ResetTouchStatus() {
   status_ = TouchStatus{};
   UpdateStatus(-1);
+  SetTitle();
 }
 
 // ---------------------------------------------------------------- panes and title

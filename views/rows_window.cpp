@@ -77,7 +77,7 @@ void RowsWindow::resizeEvent(QResizeEvent*) {
   const int barWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   text_->setGeometry(0, 0, std::max(width() - barWidth, 0), height());
   scroller_->setGeometry(std::max(width() - barWidth, 0), 0, barWidth, height());
-  store_.SetVisible((text_->viewport()->height() - 2) / LineHeight());
+  store_.SetVisible((text_->contentsRect().height() - 2) / LineHeight());
   Refresh();
 }
 

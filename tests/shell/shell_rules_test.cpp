@@ -93,7 +93,7 @@ TEST(EventDrain, ScriptedTouchReachesPanesRowsAndTitle) {
   EXPECT_EQ(status.nameText, "Plain Bob Major");
   EXPECT_EQ(status.callText, "Bob");
   EXPECT_EQ(status.noteText, "(Cambridge Surprise Major)");
-  EXPECT_EQ(target.touchStarts, 1);              // the first row of rounds only
+  EXPECT_EQ(target.touchStarts, 2);              // each row of rounds before the touch starts it afresh
   EXPECT_EQ(target.pendingCleared, 2);
   EXPECT_EQ(target.titles, 2);                   // the name, then the end
   EXPECT_EQ(target.ended, 1);

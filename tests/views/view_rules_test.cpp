@@ -39,7 +39,7 @@ TEST(TowerViewLayout, MinimumViewFillsTheWindow) {
       {"exact aspect, doubled", 1600, 800, 2.0, {0, 0, 1600, 800}, false, {0, 0, 200, 200}},
       // Wider: the height fills; the visible width grows past the base width,
       // leaving margins left and right.
-      {"very wide", 2000, 400, 1.0, {500, 0, 1000, 400}, true, {600, -50, 100, 100}},
+      {"very wide", 2000, 400, 1.0, {500, 0, 1000, 400}, true, {600, 0, 100, 100}},
       // Wider but within the base: no margins.
       {"a little wide", 900, 400, 1.0, {0, 0, 900, 400}, false, {50, 0, 100, 100}},
       // Taller: the width fills; margins above and below past the base height.
