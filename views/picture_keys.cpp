@@ -19,6 +19,55 @@ QImage KeyedToAlpha(const QImage& image, QRgb key) {
   return out;
 }
 
+namespace {
+
+bool BesideTransparent(const QImage& image, int x, int y) {
+  for (int dy = -1; dy <= 1; ++dy)
+    for (int dx = -1; dx <= 1; ++dx) {
+      const int nx = x + dx, ny = y + dy;
+      if (nx < 0 || ny < 0 || nx >= image.width() || ny >= image.height()) continue;
+      if (qAlpha(reinterpret_cast<const QRgb*>(image.constScanLine(ny))[nx]) == 0) return true;
+    }
+  return false;
+}
+
+// How far a colour leans towards the key's hue: the key's own channels
+// against the others (the key itself 255, greys and earth colours about 0).
+double Lean(double r, double g, double b, QRgb key) {
+  const double kr = qRed(key) / 255.0, kg = qGreen(key) / 255.0, kb = qBlue(key) / 255.0;
+  const double inKey = kr * r + kg * g + kb * b, keyChannels = kr + kg + kb;
+  const double outKey = (1 - kr) * r + (1 - kg) * g + (1 - kb) * b, otherChannels = 3 - keyChannels;
+  if (keyChannels <= 0 || otherChannels <= 0) return 0;
+  return inKey / keyChannels - outKey / otherChannels;
+}
+
+}  // namespace
+
+void UnblendKeyedEdges(QImage& picture, QRgb key) {
+  const QImage source = picture;
+  const double keyLean = Lean(qRed(key), qGreen(key), qBlue(key), key);
+  if (keyLean <= 0) return;
+  for (int y = 0; y < picture.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+    for (int x = 0; x < picture.width(); ++x) {
+      const QRgb p = line[x];
+      if (qAlpha(p) != 255 || !BesideTransparent(source, x, y)) continue;
+      const double share = std::clamp(Lean(qRed(p), qGreen(p), qBlue(p), key) / keyLean, 0.0, 1.0);
+      const double alpha = 1.0 - share;
+      if (alpha < 0.05) {
+        line[x] = 0;
+        continue;
+      }
+      // What remains once the key's share is taken out, premultiplied by alpha.
+      const auto channel = [&](int value, int keyValue) {
+        return std::clamp(static_cast<int>(std::lround(value - share * keyValue)), 0, static_cast<int>(alpha * 255));
+      };
+      line[x] = qRgba(channel(qRed(p), qRed(key)), channel(qGreen(p), qGreen(key)), channel(qBlue(p), qBlue(key)),
+                      static_cast<int>(std::lround(alpha * 255)));
+    }
+  }
+}
+
 QImage LoadBitmap(const QString& path) {
   QImage image;
   if (!image.load(path, "BMP")) return {};

@@ -41,6 +41,13 @@ QImage Resized(const QImage& image, int w, int h) {
   return image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+// A picture with its magenta key made transparent, and its smooth rim too.
+QImage KeyedPicture(const QImage& image) {
+  QImage keyed = KeyedToAlpha(image, PictureKey);
+  UnblendKeyedEdges(keyed, PictureKey);
+  return keyed;
+}
+
 QRect ToQRect(const ViewRect& r) { return QRect(r.x, r.y, r.w, r.h); }
 
 }  // namespace
@@ -131,18 +138,16 @@ int TowerView::openDisplay() {
   }
   const ViewRect& s = geometry_.surprise;
   if (!s.empty()) {
-    surprise_ = KeyedToAlpha(Resized(LoadBitmap(QString::fromStdString(towerPicturePath("surprise.bmp"))), s.w, s.h),
-                             PictureKey);
+    surprise_ = Resized(KeyedPicture(LoadBitmap(QString::fromStdString(towerPicturePath("surprise.bmp")))), s.w, s.h);
     surpriseMask_ = Resized(LoadBitmap(QString::fromStdString(towerPicturePath("surprise_mask.bmp"))), s.w, s.h);
   }
   const QImage digits = LoadBitmap(QString::fromStdString(dataPath("Program Stuff/digits.bmp")));
   digits_.clear();
   for (int i = 0; i < DigitCount && !digits.isNull(); ++i)
-    digits_.push_back(KeyedToAlpha(digits.copy((digitWidth_ + 1) * i, 0, digitWidth_, digitHeight_), PictureKey));
+    digits_.push_back(KeyedPicture(digits.copy((digitWidth_ + 1) * i, 0, digitWidth_, digitHeight_)));
   const auto sally = [this](const char* file) {
-    return KeyedToAlpha(Resized(LoadBitmap(QString::fromStdString(dataPath(std::string("Program Stuff/") + file))),
-                                sallyWidth_, sallyHeight_),
-                        PictureKey);
+    return Resized(KeyedPicture(LoadBitmap(QString::fromStdString(dataPath(std::string("Program Stuff/") + file)))),
+                   sallyWidth_, sallyHeight_);
   };
   sally_ = sally("rope_sally.bmp");
   ownSally_ = sally("own_sally.bmp");
@@ -181,7 +186,7 @@ void TowerView::loadBellPicture(int bell, int picture) {
   BellSurfaces& s = bells_[static_cast<std::size_t>(bell)];
   if (picture < 0 || picture >= s.imageCount || s.loaded[static_cast<std::size_t>(picture)]) return;
   const std::string path = dataPath(BellPicturePath(tower_.imagesTower(), s.sourceBell, picture));
-  QImage image = KeyedToAlpha(LoadBitmap(QString::fromStdString(path)), PictureKey);
+  QImage image = KeyedPicture(LoadBitmap(QString::fromStdString(path)));
   if (image.isNull()) {
     // A missing picture or one that is not a bitmap: the bell does not show in it.
     image = QImage(s.width, s.height, QImage::Format_ARGB32_Premultiplied);

@@ -24,6 +24,22 @@ TEST(PictureKeys, MagentaBecomesTransparent) {
   EXPECT_EQ(keyed.pixel(2, 0), White);
 }
 
+TEST(PictureKeys, SmoothRimLosesTheKeyColour) {
+  // Bronze (168, 118, 58) drawn smooth over magenta: its rim pixel is half of each.
+  const QRgb bronze = qRgb(168, 118, 58), rim = qRgb((168 + 255) / 2, 118 / 2, (58 + 255) / 2);
+  const QRgb purple = qRgb(200, 20, 200);
+  QImage picture = KeyedToAlpha(Row({Magenta, rim, bronze, purple, bronze}), PictureKey);
+  UnblendKeyedEdges(picture, PictureKey);
+  EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0);
+  EXPECT_NEAR(qAlpha(picture.pixel(1, 0)), 128, 8);
+  const QColor seen = QColor::fromRgba(qUnpremultiply(picture.pixel(1, 0)));
+  EXPECT_NEAR(seen.red(), 168, 12);
+  EXPECT_NEAR(seen.green(), 118, 12);
+  EXPECT_NEAR(seen.blue(), 58, 12);
+  EXPECT_EQ(picture.pixel(2, 0), bronze);
+  EXPECT_EQ(picture.pixel(3, 0), purple);  // inside the picture: left alone
+}
+
 TEST(PictureKeys, MaskPixelsThatAreNotWhiteOverwriteThePicture) {
   // A bell without a mask keeps only its magenta areas transparent.
   QImage picture = KeyedToAlpha(Row({Red, Red, Red, Magenta}), PictureKey);
