@@ -283,11 +283,19 @@ void TowerView::composeRect(const ViewRect& area) {
   if (surpriseOn_ && !surprise_.isNull() && layout_.surprise.intersects(area)) p.drawImage(ToQRect(layout_.surprise), surprise_);
 }
 
-void TowerView::paintBell(QPainter& painter, int bell) const {
-  const BellSurfaces& s = bells_[static_cast<std::size_t>(bell)];
-  const QImage picture = bellPicture(bell, s.current);
-  if (picture.isNull()) return;  // not loaded yet: the base shows
-  painter.drawImage(ToQRect(layout_.bells[static_cast<std::size_t>(bell)]), picture);
+void TowerView::paintBell(QPainter& painter, int bell) {
+  BellSurfaces& s = bells_[static_cast<std::size_t>(bell)];
+  const int picture = s.current;
+  const QImage source = bellPicture(bell, picture);
+  if (source.isNull()) return;  // not loaded yet: the base shows
+  const QRect rect = ToQRect(layout_.bells[static_cast<std::size_t>(bell)]);
+  if (s.drawnSize != rect.size()) {
+    s.drawn.assign(static_cast<std::size_t>(s.imageCount), QImage());
+    s.drawnSize = rect.size();
+  }
+  QImage& drawn = s.drawn[static_cast<std::size_t>(picture)];
+  if (drawn.isNull()) drawn = Resized(source, rect.width(), rect.height());
+  painter.drawImage(rect.topLeft(), drawn);
 }
 
 void TowerView::drawBell(int bell, int picture) {

@@ -112,6 +112,10 @@ class TowerView final : public EngineTowerView {
     std::vector<QImage> pictures;
     std::unique_ptr<std::atomic<bool>[]> loaded;
     QImage mask;                  // none when its file is missing
+    // Under the draw lock: the pictures at the size the layout draws them,
+    // made when first drawn, so a blow costs a copy and not a rescale.
+    std::vector<QImage> drawn;
+    QSize drawnSize;
     std::atomic<int> current{-1};
     std::atomic<bool> shown{false};
   };
@@ -121,7 +125,7 @@ class TowerView final : public EngineTowerView {
   void layOut();
   void composeWhole();
   void composeRect(const ViewRect& area);
-  void paintBell(class QPainter& painter, int bell) const;
+  void paintBell(class QPainter& painter, int bell);
 
   Tower& tower_;
   std::string dataFolder_;
