@@ -24,6 +24,7 @@
 #include "tests/platform/temp_folder.h"
 #include "tower/tower.h"
 #include "views/rows_window.h"
+#include "views/splitter_bar.h"
 #include "views/tower_view.h"
 #include "views/tower_view_widget.h"
 
@@ -98,7 +99,7 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, RingsRoundsFromTheSpaceBarStandsAndSavesItsSettings) {
   {
     MainWindow window(options());
-    window.resize(1100, 520);
+    window.resize(1100, 410);  // near the tower's own proportions
     window.show();
     EXPECT_EQ(window.tower()->name(), "Twelve Bells");
     EXPECT_EQ(window.windowTitle(), "Clangor - Twelve Bells");
@@ -121,6 +122,13 @@ TEST_F(MainWindowTest, RingsRoundsFromTheSpaceBarStandsAndSavesItsSettings) {
     // pressed in the tower view (the key reaches the main window).
     for (int bell = 0; bell < 12; ++bell) window.control().ToggleBell(bell);
     window.ShowRows(true);
+    // The splitter dragged to make the pane wide enough for twelve bells' rows.
+    const int clientWidth = window.centralWidget()->width();
+    EXPECT_EQ(window.splitter()->Limited(10), 150);
+    EXPECT_EQ(window.splitter()->Limited(clientWidth), clientWidth - 15);
+    emit window.splitter()->released(clientWidth - 135);
+    EXPECT_EQ(window.settings().GetInt(setting::RowsWidth), 130);
+    EXPECT_EQ(window.rowsWindow()->width(), 130);
     PressKey(window.towerViewWidget(), Qt::Key_Space);
     ASSERT_TRUE(RunUntil([&] { return window.rowsWindow()->RowCount() >= 8; }));
     EXPECT_EQ(window.status().rowText.size(), 12u);
@@ -147,7 +155,7 @@ TEST_F(MainWindowTest, RingsRoundsFromTheSpaceBarStandsAndSavesItsSettings) {
 
 TEST_F(MainWindowTest, ChangesTowerAndShowsEachStood) {
   MainWindow window(options());
-  window.resize(900, 520);
+  window.resize(900, 445);
   window.show();
   ASSERT_TRUE(RunUntil([&] { return window.towerReady(); }));
   for (const char* name : {"Eight Bells", "Twelve Bells"}) {
@@ -162,7 +170,7 @@ TEST_F(MainWindowTest, ChangesTowerAndShowsEachStood) {
 
 TEST_F(MainWindowTest, SurpriseMethodShowsTheSurprisePicture) {
   MainWindow window(options());
-  window.resize(800, 450);
+  window.resize(800, 400);
   window.show();
   window.UnloadTower();
   window.LoadTower("Eight Bells");
