@@ -73,7 +73,7 @@ void MainWindow::LoadTower(const std::string& name) {
   view_ = std::make_unique<TowerView>(*tower_, settings_, SettingsStore::AppDataPath(), memory, hooks, opener);
 
   towerReady_ = false;
-  towerView_->setCursor(Qt::WaitCursor);
+  setCursor(Qt::WaitCursor);
   EngineSetUp setUp;
   setUp.tower = tower_.get();
   setUp.ticks = ticks_;
@@ -117,7 +117,7 @@ void MainWindow::UnloadTower() {
 void MainWindow::TowerReady() {
   if (!engine_ || engine_->loading()) return;
   towerReady_ = true;
-  towerView_->unsetCursor();
+  unsetCursor();
   progress_->hide();
   UpdateStatus(pane::ClockSpeed);
   UpdateStatus(pane::TenorNote);

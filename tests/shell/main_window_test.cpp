@@ -120,7 +120,12 @@ TEST_F(MainWindowTest, RingsRoundsFromTheSpaceBarStandsAndSavesItsSettings) {
 
     // Every bell clicked into play, the rows pane shown, then the space bar
     // pressed in the tower view (the key reaches the main window).
-    for (int bell = 0; bell < 12; ++bell) window.control().ToggleBell(bell);
+    std::vector<QPoint> centres;
+    window.engine()->WithDrawLock([&] {
+      for (const ViewRect& r : window.view()->layout().bells) centres.emplace_back(r.x + r.w / 2, r.y + r.h / 2);
+    });
+    for (const QPoint& centre : centres) window.ClickTowerView(centre);
+    EXPECT_EQ(Ringing().bellsInPlay, 12);
     window.ShowRows(true);
     // The splitter dragged to make the pane wide enough for twelve bells' rows.
     const int clientWidth = window.centralWidget()->width();
@@ -136,8 +141,9 @@ TEST_F(MainWindowTest, RingsRoundsFromTheSpaceBarStandsAndSavesItsSettings) {
     window.ClickTowerView(QPoint(5, 5));  // off the bells: nothing happens while ringing
     Save(window, "ringing_twelve_bells_rows.png");
 
-    // Escape while ringing stops the bells at once; the window stays.
-    PressKey(&window, Qt::Key_Escape);
+    // Escape while ringing, pressed in the rows pane, stops the bells at
+    // once; the window stays.
+    PressKey(window.rowsWindow(), Qt::Key_Escape);
     ASSERT_TRUE(RunUntil([&] { return !window.engine()->ringing(); }));
     window.DrainEngineEvents();
     EXPECT_EQ(window.windowTitle(), "Clangor - Twelve Bells");
