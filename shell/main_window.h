@@ -71,6 +71,8 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   void UpdateStatus(int pane);  // -1: every pane
   void ResetTouchStatus();
   void SetTitle();
+  // Queues an engine event for the next drain (any thread).
+  void PostEvent(EngineEvent event) { queue_.Post(std::move(event)); }
   void ShowRows(bool shown);
   void CopyRows();
   // The space bar and Escape, as the keyboard map has them.

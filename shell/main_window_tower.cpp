@@ -118,14 +118,14 @@ void MainWindow::TowerReady() {
   if (!engine_ || engine_->loading()) return;
   towerReady_ = true;
   unsetCursor();
-  progress_->hide();
   UpdateStatus(pane::ClockSpeed);
   UpdateStatus(pane::TenorNote);
   engine_->Redraw();
 }
 
+// The bells' other pictures load after the tower is ready, while it stands.
 void MainWindow::PictureLoaded() {
-  if (towerReady_) return;
+  if (progress_->value() >= totalImages_) return;
   progress_->show();
   progress_->setValue(progress_->value() + 1);
   if (progress_->value() >= totalImages_) progress_->hide();

@@ -103,15 +103,17 @@ TEST_F(MainWindowTest, RingsRoundsFromTheSpaceBarStandsAndSavesItsSettings) {
     window.show();
     EXPECT_EQ(window.tower()->name(), "Twelve Bells");
     EXPECT_EQ(window.windowTitle(), "Clangor - Twelve Bells");
-    // Part-way through loading: some bells show, the progress bar runs.
+    // Part-way through loading: some bells show, the progress bar runs on
+    // until every picture is in.
     bool caught = false;
     ASSERT_TRUE(RunUntil([&] {
-      if (!caught && !window.towerReady() && window.view()->bellShown(0)) {
+      if (!caught && window.view()->bellShown(3) && window.progressBar()->value() < 12 * 39 / 2) {
         Save(window, "loading_twelve_bells.png");
         caught = true;
       }
-      return window.towerReady();
+      return window.towerReady() && window.progressBar()->value() == 12 * 39;
     }));
+    EXPECT_TRUE(caught);
     EXPECT_TRUE(window.progressBar()->isHidden());
     EXPECT_EQ(window.progressBar()->maximum(), 12 * 39);
     EXPECT_EQ(window.paneText(pane::ClockSpeed), "3h20");
@@ -238,6 +240,35 @@ TEST_F(MainWindowTest, BrokenTowersReportAndLeaveTheProgramRunning) {
   EXPECT_FALSE(window.view()->ready());
   window.engine()->Redraw();  // draws nothing, breaks nothing
   EXPECT_TRUE(window.isVisible());
+}
+
+TEST_F(MainWindowTest, DrainedEventsReachPanesTitleAndRows) {
+  MainWindow window(options());
+  window.resize(900, 445);
+  window.show();
+  window.ShowRows(true);
+  ASSERT_TRUE(RunUntil([&] { return window.towerReady(); }));
+  const auto post = [&](int code, std::string text, int value) {
+    window.PostEvent(EngineEvent{code, std::move(text), {value, 0, 0, 0}});
+  };
+  post(event::RowRung, "123456789OET", 0);
+  post(event::TouchDescribed, "Plain Bob Maximus", 0);
+  post(event::RowRung, "2143658709TE", 12);
+  post(event::CallMade, "Bob", 'b');
+  post(event::RowRung, "241635879E0T", 12);
+  post(event::RowRung, "426153789ET0", 12);
+  window.DrainEngineEvents();
+  EXPECT_EQ(window.paneText(pane::Name), "Plain Bob Maximus");
+  EXPECT_EQ(window.paneText(pane::RowCount), "3");
+  EXPECT_EQ(window.paneText(pane::Row), "426153789ET0");
+  EXPECT_EQ(window.paneText(pane::Call), "Bob");
+  EXPECT_FALSE(window.paneText(pane::Time).isEmpty());
+  EXPECT_EQ(window.windowTitle(), "Clangor - Twelve Bells");
+  EXPECT_EQ(window.rowsWindow()->shownText(),
+            " 123456789OET Plain Bob Maximus\n 2143658709TE\n 241635879E0T\n-426153789ET0");
+  post(event::RingingEnded, "", 0);
+  window.DrainEngineEvents();
+  EXPECT_EQ(window.windowTitle(), "Clangor - Twelve Bells");
 }
 
 TEST_F(MainWindowTest, CopyRowsReportsHowManyRows) {
