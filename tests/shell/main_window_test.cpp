@@ -271,6 +271,27 @@ TEST_F(MainWindowTest, DrainedEventsReachPanesTitleAndRows) {
   EXPECT_EQ(window.windowTitle(), "Clangor - Twelve Bells");
 }
 
+TEST_F(MainWindowTest, ASavedTowerNoLongerInstalledFallsBackToTheTwelve) {
+  {
+    SettingsStore saved;
+    saved.SetString(TowerNameSetting, "Gone Away");
+  }
+  MainWindow window(options());
+  EXPECT_EQ(window.tower()->name(), "Twelve Bells");
+}
+
+TEST_F(MainWindowTest, FullScreenIsSavedAndHasItsOwnStatusBarSetting) {
+  MainWindow window(options());
+  window.settings().SetInt(setting::FSStatusBar, 0);
+  window.show();
+  window.ToggleFullScreen();
+  EXPECT_EQ(window.settings().GetInt(setting::FullScreen), 1);
+  EXPECT_TRUE(window.statusBar()->isHidden());
+  window.ToggleFullScreen();
+  EXPECT_EQ(window.settings().GetInt(setting::FullScreen), 0);
+  EXPECT_FALSE(window.statusBar()->isHidden());
+}
+
 TEST_F(MainWindowTest, CopyRowsReportsHowManyRows) {
   MainWindow window(options());
   window.rowsWindow()->AddRow("12345678");
