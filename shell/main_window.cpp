@@ -202,10 +202,14 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-void MainWindow::SpaceBar() { control_.SpaceBar(); }
+void MainWindow::SpaceBar() {
+  control_.SpaceBar();
+  SetTitle();  // the tower's name goes while the bells ring
+}
 
 void MainWindow::Escape() {
   if (control_.Escape()) close();
+  else SetTitle();
 }
 
 int MainWindow::BellAtViewPoint(QPoint point) const {

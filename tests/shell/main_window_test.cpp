@@ -138,6 +138,7 @@ TEST_F(MainWindowTest, RingsRoundsFromTheSpaceBarStandsAndSavesItsSettings) {
     EXPECT_EQ(window.rowsWindow()->width(), 130);
     PressKey(window.towerViewWidget(), Qt::Key_Space);
     ASSERT_TRUE(RunUntil([&] { return window.rowsWindow()->RowCount() >= 8; }));
+    EXPECT_EQ(window.windowTitle(), "Clangor");
     EXPECT_EQ(window.status().rowText.size(), 12u);
     EXPECT_TRUE(window.rowsWindow()->shownText().contains("1234567890ET"));
     window.ClickTowerView(QPoint(5, 5));  // off the bells: nothing happens while ringing
