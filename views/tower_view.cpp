@@ -22,6 +22,9 @@ constexpr int DigitCount = 19;
 // What a surface that cannot be made reports (an invalid size).
 constexpr int SurfaceFailed = static_cast<int>(0x80070057u);
 constexpr const char* CaptionFace = "Arial";
+// The most memory the pictures kept at their drawn size may take, for the
+// whole tower; beyond it (a very large window) bells are scaled as drawn.
+constexpr double DrawnPictureBudget = 128.0 * (1 << 20);
 constexpr int CaptionPixels = 24;
 
 int IntProperty(const Tower& tower, int bell, const char* key) {
@@ -290,8 +293,14 @@ void TowerView::paintBell(QPainter& painter, int bell) {
   if (source.isNull()) return;  // not loaded yet: the base shows
   const QRect rect = ToQRect(layout_.bells[static_cast<std::size_t>(bell)]);
   if (s.drawnSize != rect.size()) {
-    s.drawn.assign(static_cast<std::size_t>(s.imageCount), QImage());
+    const double bytes = 4.0 * rect.width() * rect.height() * s.imageCount;
+    s.keepDrawn = bytes * bellCount() <= DrawnPictureBudget;
+    s.drawn.assign(s.keepDrawn ? static_cast<std::size_t>(s.imageCount) : 0, QImage());
     s.drawnSize = rect.size();
+  }
+  if (!s.keepDrawn) {
+    painter.drawImage(rect, source);
+    return;
   }
   QImage& drawn = s.drawn[static_cast<std::size_t>(picture)];
   if (drawn.isNull()) drawn = Resized(source, rect.width(), rect.height());

@@ -116,6 +116,7 @@ class TowerView final : public EngineTowerView {
     // made when first drawn, so a blow costs a copy and not a rescale.
     std::vector<QImage> drawn;
     QSize drawnSize;
+    bool keepDrawn = false;       // the drawn pictures fit the bell's share of the memory allowed
     std::atomic<int> current{-1};
     std::atomic<bool> shown{false};
   };
