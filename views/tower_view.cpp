@@ -161,13 +161,16 @@ int TowerView::openDisplay() {
 
 void TowerView::closeDisplay() {
   ready_ = false;
+  layout_.scale = 0;  // the next frame lays out afresh
   base_ = surprise_ = surpriseMask_ = QImage();
   digits_.clear();
   sally_ = ownSally_ = downSally_ = QImage();
 }
 
+// The view stops drawing at once; its pictures go with it (closeDisplay) at
+// the next set-up or when it is destroyed, never under a drawing thread.
 int TowerView::reportDirectXProblem(const std::string& text, int code) {
-  closeDisplay();
+  ready_ = false;
   if (hooks_.report) hooks_.report("DirectX Problem", text + " (code " + std::to_string(code) + ")");
   return code;
 }

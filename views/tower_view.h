@@ -69,7 +69,7 @@ class TowerView final : public EngineTowerView {
   // report. Called by prepare; public for the tests.
   int openDisplay();
   void closeDisplay();
-  // Releases everything, shows the one failure report and returns `code`.
+  // Stops all drawing, shows the one failure report and returns `code`.
   int reportDirectXProblem(const std::string& text, int code);
 
   // User-interface thread: the client area's size, used from the next redraw.

@@ -303,6 +303,38 @@ TEST_F(MainWindowTest, CopyRowsReportsHowManyRows) {
   EXPECT_EQ(boxes[0].text, "2 rows copied");
 }
 
+// The tower view on its own, loaded by hand as the worker would.
+TEST_F(MainWindowTest, TowerViewDrawsABellAndPresentsItsRectangle) {
+  SettingsStore settings;
+  Tower tower("Eight Bells", settings);
+  std::vector<QRect> presented;
+  TowerView::Hooks hooks;
+  hooks.present = [&](int x, int y, int w, int h) { presented.emplace_back(x, y, w, h); };
+  TowerView view(tower, settings, SettingsStore::AppDataPath(), 0, hooks, {});
+  ASSERT_EQ(view.openDisplay(), 0);
+  for (int bell = 0; bell < view.bellCount(); ++bell) {
+    view.makeBellSurfaces(bell);
+    view.loadBellPicture(bell, 0);
+  }
+  view.setClientSize(931, 470);
+  view.redraw();
+  ASSERT_EQ(presented.size(), 1u);
+  EXPECT_EQ(presented[0], QRect(0, 0, 931, 470));
+  const TowerViewLayout& layout = view.layout();
+  EXPECT_EQ(layout.bells[4].y, layout.bells[3].bottom());  // the fifth hangs under the fourth
+  view.drawBell(4, 0);
+  const ViewRect& fifth = layout.bells[4];
+  EXPECT_EQ(presented.back(), QRect(fifth.x, fifth.y, fifth.w, fifth.h));
+  EXPECT_EQ(view.currentPicture(4), 0);
+  // A bell picture whose surface cannot be made stops every drawing.
+  view.reportDirectXProblem("CreateSurface (bells) FAILED", 5);
+  ASSERT_EQ(boxes.size(), 0u);  // no report hook: nothing shown
+  const std::size_t before = presented.size();
+  view.drawBell(4, 1);
+  view.redraw();
+  EXPECT_EQ(presented.size(), before);
+}
+
 TEST(SingleInstance, SecondStartBringsTheFirstForward) {
   const QString name = QString("clangor-test-%1").arg(QCoreApplication::applicationPid());
   SingleInstance first(name);
