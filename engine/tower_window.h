@@ -90,6 +90,13 @@ class TowerWindow final : public GeneratorOwner {
   void SetDrawingSuspended(bool suspended) { drawingSuspended_ = suspended; }
   // Redraws the whole view under the draw lock (painting, sizing).
   void Redraw();
+  // Runs `action` under the draw lock: the window copies the composed frame
+  // to the screen while the worker cannot draw into it.
+  template <class Action>
+  void WithDrawLock(Action&& action) {
+    std::lock_guard lock(drawLock_);
+    action();
+  }
   // The bell whose rectangle (base-picture pixels) holds the point, or -1.
   int BellAt(int x, int y) const;
   bool IsBellInPlay(int bell) const;

@@ -1,0 +1,175 @@
+// The main window: owns the settings store, the library, the loaded tower
+// with its engine and tower view, the rows pane and the status bar. It loads
+// a tower at start and when asked, drains the engine's events into the
+// status panes, the title and the rows pane, keeps the window's geometry and
+// hands the ringer's keys and clicks to ringing control.
+//
+// Threads: user-interface thread only. What the engine reports from its
+// worker arrives through queued calls (EngineBridge).
+#pragma once
+
+#include <QBasicTimer>
+#include <QMainWindow>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/engine_event_queue.h"
+#include "engine/ringing_control.h"
+#include "engine/ringing_ui_state.h"
+#include "engine/tower_window.h"
+#include "library/library.h"
+#include "shell/event_drain.h"
+#include "shell/settings_store.h"
+#include "sound/sound_device.h"
+
+class QLabel;
+class QProgressBar;
+
+namespace OvLibrary {
+class KeyForwarder;
+}
+
+namespace clangor {
+
+class RowsWindow;
+class SplitterBar;
+class TickSource;
+class Tower;
+class TowerView;
+class TowerViewWidget;
+
+// What the program runs on; the tests put a simulated clock, an offline
+// sound device or a memory size of their own here.
+struct MainWindowOptions {
+  TickSource* ticks = nullptr;        // null: the real clock
+  SoundDeviceOpener soundOpener;      // empty: the SDL sound device
+  std::uint64_t physicalMemory = 0;   // 0: the machine's
+};
+
+class MainWindow final : public QMainWindow, private DrainTarget, private RingingControlListener {
+  Q_OBJECT
+ public:
+  static constexpr int StatusBarId = 1001;
+  static constexpr int DrainIntervalMs = 50;
+  static constexpr int ClockIntervalMs = 2000;
+  static constexpr int SplitterLeftLimit = 150;
+  static constexpr int SplitterRightLimit = 15;
+  static constexpr int RowsGap = 5;
+
+  explicit MainWindow(MainWindowOptions options = {});
+  ~MainWindow() override;
+
+  // --- Operations the commands call. ---
+  void LoadTower(const std::string& name);
+  void UnloadTower();
+  void ToggleFullScreen();
+  void Layout();
+  void UpdateStatus(int pane);  // -1: every pane
+  void ResetTouchStatus();
+  void SetTitle();
+  // Queues an engine event for the next drain (any thread).
+  void PostEvent(EngineEvent event) { queue_.Post(std::move(event)); }
+  void ShowRows(bool shown);
+  void CopyRows();
+  // The space bar and Escape, as the keyboard map has them.
+  void SpaceBar();
+  void Escape();
+  // A left click on the tower view at a client point of the view.
+  void ClickTowerView(QPoint point);
+
+  // --- What the tests and the program read. ---
+  RingingControl& control() { return control_; }
+  SettingsStore& settings() { return settings_; }
+  TowerWindow* engine() const { return engine_.get(); }
+  Tower* tower() const { return tower_.get(); }
+  TowerView* view() const { return view_.get(); }
+  TowerViewWidget* towerViewWidget() const { return towerView_; }
+  RowsWindow* rowsWindow() const { return rows_; }
+  SplitterBar* splitter() const { return splitter_; }
+  const TouchStatus& status() const { return status_; }
+  QString paneText(int pane) const;
+  QProgressBar* progressBar() const { return progress_; }
+  const std::vector<std::string>& towerNames() const { return towerNames_; }
+  bool towerReady() const { return towerReady_; }
+  // Drains the event queue now (as timer 2 does).
+  void DrainEngineEvents();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  class EngineBridge;
+  class ViewSound;
+
+  void BuildStatusBar();
+  void PlaceWindow();
+  void SaveGeometry();
+  void TowerReady();
+  void PictureLoaded();
+  void SplitterReleased(int position);
+  bool RowsShownInLayout() const;
+  int RowsPaneWidth(int clientWidth) const;
+  void ShowBellTip(QPoint global, QPoint local);
+  int BellAtViewPoint(QPoint point) const;
+
+  // DrainTarget.
+  void paneChanged(int pane) override { UpdateStatus(pane); }
+  void titleChanged() override { SetTitle(); }
+  void decreaseClockSpeed() override;
+  void clearPendingTouch() override;
+  void startTouchClock() override;
+  double ringingClock() const;
+  void ringingEnded() override;
+  void rowsChanged() override;
+  // RingingControlListener.
+  void touchStatusReset() override { ResetTouchStatus(); }
+  void titleChanged(const std::string&) override { SetTitle(); }
+  void clearRows() override;
+  void callChangeAnnounced(const std::string& text) override;
+  void clockSpeedChanged() override { UpdateStatus(0); }
+  void pitchChanged() override { UpdateStatus(1); }
+
+  // Constructed first, destroyed last: it writes the settings back.
+  SettingsStore settings_;
+  MainWindowOptions options_;
+  std::unique_ptr<TickSource> ownTicks_;
+  TickSource* ticks_;
+  Library library_;
+  std::vector<std::string> towerNames_;
+  RingingUiState uiState_;
+  RingingControl control_;
+  EngineEventQueue queue_;
+  TouchStatus status_;
+
+  QWidget* client_ = nullptr;
+  TowerViewWidget* towerView_ = nullptr;
+  SplitterBar* splitter_ = nullptr;
+  RowsWindow* rows_ = nullptr;
+  std::array<QLabel*, 7> panes_{};
+  QProgressBar* progress_ = nullptr;
+  OvLibrary::KeyForwarder* keys_ = nullptr;
+  QBasicTimer clockTimer_, drainTimer_;
+
+  std::unique_ptr<EngineBridge> bridge_;
+  std::unique_ptr<ViewSound> sound_;
+  std::unique_ptr<Tower> tower_;
+  std::unique_ptr<TowerView> view_;
+  TowerWindowPtr engine_;
+  int totalImages_ = 0;
+  int tenorKey_ = 0;
+  bool towerReady_ = false;
+  bool fullScreen_ = false;
+  bool closing_ = false;
+};
+
+}  // namespace clangor
