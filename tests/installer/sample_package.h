@@ -51,6 +51,7 @@ struct SamplePackage {
     main.folders = {"%APPMENU%", "%DESKTOP%"};
     Component extra;
     extra.name = "Extras";
+    extra.selected = false;
     extra.description = "More";
     extra.folders = {"%APPMENU%"};
     package.components = {main, extra};
