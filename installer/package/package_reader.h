@@ -25,6 +25,8 @@ class PackageReader {
   const SetupPackage& Package() const { return package_; }
   SetupPackage& Package() { return package_; }
   PackageVolumes& Volumes() { return volumes_; }
+  // Where the sections start (the component count), once the header is read.
+  std::int64_t SectionsStart() const { return sections_; }
 
   // Inflates file `index` into `target`, 65536 bytes at a time, calling
   // `progress` after every chunk. The file must inflate to exactly its
