@@ -10,7 +10,7 @@ namespace clangor::outfit {
 std::vector<std::uint8_t> Deflate(std::span<const std::uint8_t> data) {
   uLongf size = compressBound(static_cast<uLong>(data.size()));
   std::vector<std::uint8_t> out(size);
-  if (compress2(out.data(), &size, data.data(), static_cast<uLong>(data.size()), Z_BEST_COMPRESSION) != Z_OK)
+  if (compress2(out.data(), &size, data.data(), static_cast<uLong>(data.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
     throw std::runtime_error("zlib cannot compress the data");
   out.resize(size);
   return out;

@@ -8,10 +8,9 @@
 #include <optional>
 #include <string>
 
-namespace clangor::outfit {
+#include "installer/package/dos_date_time.h"
 
-std::time_t DosDateTimeToTime(std::uint32_t dosDateTime);
-std::uint32_t TimeToDosDateTime(std::time_t time);
+namespace clangor::outfit {
 
 bool SetFileDate(const std::string& path, std::uint32_t dosDateTime);
 
