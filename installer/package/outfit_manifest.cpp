@@ -86,7 +86,7 @@ class ManifestParser {
       p.components.push_back(std::move(c));
     } else if (word == "component-folder") Last().folders.push_back(Need(f, 2)[1]);
     else if (word == "file") AddFile(Source(Need(f, 3)[1]), f[2], f);
-    else if (word == "tree") AddTree(Source(Need(f, 3)[1]), f[2]);
+    else if (word == "tree") AddTree(Source(Need(f, 3)[1]), f[2], f);
     else if (word == "temporary") {
       PackageFile file;
       file.name = Need(f, 3)[2];
@@ -164,16 +164,22 @@ class ManifestParser {
     targets_.push_back(file);
     targetSources_.push_back(source);
   }
-  void AddTree(const std::string& folder, const std::string& target) {
+  void AddTree(const std::string& folder, const std::string& target, const std::vector<std::string>& f) {
+    std::vector<std::string> skipped;
+    for (std::size_t i = 3; i < f.size(); ++i)
+      if (f[i].rfind("skip=", 0) == 0) skipped.push_back(f[i].substr(5));
     std::vector<fs::path> found;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-      if (entry.is_regular_file()) found.push_back(entry.path());
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      std::string top = fs::relative(entry.path(), folder).begin()->string();
+      if (entry.is_regular_file() && std::find(skipped.begin(), skipped.end(), top) == skipped.end())
+        found.push_back(entry.path());
+    }
     if (found.empty()) throw std::runtime_error("the folder " + folder + " holds no files");
     std::sort(found.begin(), found.end());
     for (const auto& path : found) {
       std::string relative = fs::relative(path, folder).string();
       std::replace(relative.begin(), relative.end(), '/', '\\');
-      AddFile(path.string(), target + "\\" + relative, {});
+      AddFile(path.string(), target + "\\" + relative, f);
     }
   }
 

@@ -10,7 +10,8 @@
 //   component  NAME  DESCRIPTION  [required] [unselected]
 //   component-folder  PATH          (for the last component)
 //   file  SOURCE  TARGET  [mode=N] [shared] [keep]   (in the last component)
-//   tree  SOURCE-FOLDER  TARGET-FOLDER                (every file below, in name order)
+//   tree  SOURCE-FOLDER  TARGET-FOLDER  [skip=SUB-FOLDER]... [mode=N] [shared] [keep]
+//                                   (every file below, in name order)
 //   temporary  SOURCE  NAME         program  NAME  PARAMETERS  before|after  [wait]
 //   shortcut  NAME  TARGET  ARGUMENTS  DESCRIPTION  [ICON]
 //   uninstaller  SOURCE             (carried under both uninstaller names, last)
