@@ -31,26 +31,26 @@ std::vector<std::string> Words(const std::string& text) {
   return words;
 }
 
-void Start(const std::string& program, const AdditionalProgram& p) {
-  std::vector<std::string> words = Words(p.texts[1]);
+}  // namespace
+
+void StartProgram(const std::string& program, const std::string& parameters, const std::string& folder, bool wait) {
+  std::vector<std::string> words = Words(parameters);
   std::vector<char*> argv = {const_cast<char*>(program.c_str())};
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  if (!p.texts[2].empty() && std::filesystem::is_directory(p.texts[2]))
-    posix_spawn_file_actions_addchdir_np(&actions, p.texts[2].c_str());
+  if (!folder.empty() && std::filesystem::is_directory(folder))
+    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
   pid_t pid = 0;
   int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) throw PackageError("The program " + program + " cannot be started.");
-  if (p.wait) {
+  if (wait) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {}
   }
 }
-
-}  // namespace
 
 ProgramTime WhenToRun(const AdditionalProgram& program) {
   std::string when = program.texts[4];
@@ -70,7 +70,7 @@ void RunAdditionalPrograms(PackageReader& reader, ProgramTime when) {
     std::string folder = std::filesystem::path(reader.Volumes().PackagePath()).parent_path().string();
     std::string program = ExtractToTemporaryFolder(reader, index, folder);
     ::chmod(program.c_str(), 0700);
-    Start(program, p);
+    StartProgram(program, p.texts[1], p.texts[2], p.wait != 0);
     if (p.wait) std::filesystem::remove(program);
   }
 }

@@ -18,6 +18,10 @@ enum class ProgramTime { Before, After };
 // else before.
 ProgramTime WhenToRun(const AdditionalProgram& program);
 
+// Starts a program with its parameters (blank-separated, double quotes
+// holding blanks together), in `folder` when one is given; waits when asked.
+void StartProgram(const std::string& program, const std::string& parameters, const std::string& folder, bool wait);
+
 // Runs the programs of that time, in the package's order.
 void RunAdditionalPrograms(PackageReader& reader, ProgramTime when);
 

@@ -103,7 +103,11 @@ std::string ExtractToTemporaryFolder(PackageReader& reader, std::size_t index, c
   if (name.empty() || name.find_first_of("\\/") != std::string::npos || name == "." || name == "..")
     throw PackageError("The setup package asks to unpack " + name + " to the temporary folder, which is not a file name.");
   std::string target = FreeName(folder, name);
-  ExtractFileTo(reader, index, target);
+  try {
+    ExtractFileTo(reader, index, target);
+  } catch (const PackageError& e) {
+    throw PackageError("An error occurred while trying to extract " + name + " from the setup package:\r" + e.what());
+  }
   return target;
 }
 

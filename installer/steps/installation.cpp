@@ -172,8 +172,12 @@ void Installation::InstallFile(const Planned& planned, const InstallLog* previou
   } else if (!identical) {
     if (file.copiedFromTemporary)
       throw PackageError("The setup package stores " + file.name + " nowhere: it is not in the temporary folder.");
-    if (ExtractFileTo(reader_, planned.index, target, [this] { observer_->Pump(); }) == Placed::Pending)
-      report.pending.push_back(target);
+    try {
+      if (ExtractFileTo(reader_, planned.index, target, [this] { observer_->Pump(); }) == Placed::Pending)
+        report.pending.push_back(target);
+    } catch (const PackageError& e) {
+      throw PackageError(FormatMessage(package_.Message(message::ExtractError), {FileName(target)}) + "\r\n" + e.what());
+    }
   }
   report.installedBytes += file.size;
   bool counted = SharedCount(target).has_value() || file.shared;

@@ -4,6 +4,9 @@
 
 #include "installer/package/default_messages.h"
 #include "installer/package/package_error.h"
+#include "installer/steps/additional_programs.h"
+#include "installer/steps/dot_net_check.h"
+#include "installer/steps/file_extraction.h"
 
 namespace clangor::outfit {
 
@@ -48,8 +51,9 @@ std::string SetupSession::PageText() const {
     }
     case SetupPage::Finished:
       if (!failure_.empty()) return failure_;
-      return package_.finishText.empty() ? Message(message::FinishedText, {package_.settings.applicationName})
-                                         : package_.finishText;
+      return (package_.finishText.empty() ? Message(message::FinishedText, {package_.settings.applicationName})
+                                          : package_.finishText) +
+             dotNetNotice_;
     default: return {};
   }
 }
@@ -81,6 +85,7 @@ void SetupSession::Proceed(InstallObserver* observer) {
       page_ = SetupPage::Installing;
       try {
         report_ = Installation(reader_, choices_, observer).Run();
+        CheckDotNet();
       } catch (const PackageError& e) {
         failure_ = e.what();
       }
@@ -89,6 +94,23 @@ void SetupSession::Proceed(InstallObserver* observer) {
     case SetupPage::Installing: return;
     case SetupPage::Finished: done_ = true; return;
   }
+}
+
+void SetupSession::CheckDotNet() {
+  if (!package_.dotNet.flags) return;
+  auto missing = MissingDotNetVersion(package_.dotNet.flags);
+  if (!missing) return;
+  const std::string& file = package_.dotNet.installerFile;
+  std::string installer;
+  if (!file.empty() && file.find_first_of("\\/") == std::string::npos) {
+    std::string beside = std::filesystem::path(reader_.Volumes().PackagePath()).parent_path() / file;
+    if (std::filesystem::exists(beside)) installer = beside;
+    for (std::size_t i = 0; installer.empty() && i < package_.files.size(); ++i)
+      if (package_.files[i].temporary && package_.files[i].name == file)
+        installer = ExtractToTemporaryFolder(reader_, i, choices_.folders.setupFolder);
+  }
+  if (!installer.empty()) StartProgram(installer, "", "", false);
+  dotNetNotice_ = "\n\n" + DotNetNotice(package_, *missing, !installer.empty());
 }
 
 void SetupSession::SetComponent(std::size_t index, bool chosen) {

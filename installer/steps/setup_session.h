@@ -32,7 +32,9 @@ class SetupSession {
   bool CanAbort() const { return page_ != SetupPage::Installing && page_ != SetupPage::Finished; }
   void Back();
   // On the ready page this installs (the page is Installing meanwhile);
-  // on the finish page it ends the wizard.
+  // on the finish page it ends the wizard. When the package needs a .NET
+  // Framework that is not installed, the finish page says so and starts
+  // the framework's installer when the package has one.
   void Proceed(InstallObserver* observer = nullptr);
   bool Done() const { return done_; }
 
@@ -51,6 +53,8 @@ class SetupSession {
   const std::string& Failure() const { return failure_; }
 
  private:
+  void CheckDotNet();
+
   PackageReader& reader_;
   const SetupPackage& package_;
   InstallChoices choices_;
@@ -58,6 +62,7 @@ class SetupSession {
   bool done_ = false;
   std::optional<InstallReport> report_;
   std::string failure_;
+  std::string dotNetNotice_;
 };
 
 }  // namespace clangor::outfit

@@ -90,3 +90,20 @@ TEST_F(SetupSessionTest, APortableInstallationHasOneFolder) {
 
 }  // namespace
 }  // namespace clangor::outfit
+
+namespace clangor::outfit {
+namespace {
+
+TEST_F(SetupSessionTest, AMissingDotNetFrameworkIsNamedOnTheFinishPage) {
+  sample.package.dotNet.flags = 0x30;
+  sample.package.dotNet.downloadAddress = "https://example.invalid/net";
+  SetupSession session(Reader(), {});
+  for (int i = 0; i < 4; ++i) session.Proceed();
+  ASSERT_EQ(session.Page(), SetupPage::Finished);
+  EXPECT_EQ(session.PageText(),
+            "Ring away.\n\nThis program needs the .NET Framework 4.0 or later.\n"
+            "You can download the .NET Framework from https://example.invalid/net");
+}
+
+}  // namespace
+}  // namespace clangor::outfit
