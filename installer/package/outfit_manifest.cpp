@@ -20,17 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::string> Fields(const std::string& line) {
-  std::vector<std::string> fields;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t end = line.find('\t', start);
-    fields.push_back(line.substr(start, end - start));
-    if (end == std::string::npos) return fields;
-    start = end + 1;
-  }
-}
-
 bool Has(const std::vector<std::string>& fields, std::size_t from, const std::string& word) {
   return std::find(fields.begin() + static_cast<std::ptrdiff_t>(std::min(from, fields.size())), fields.end(), word) !=
          fields.end();
@@ -206,7 +195,7 @@ OutfitManifest ParseManifest(const std::string& text, const std::string& baseFol
     ++number;
     if (line.empty() || line[0] == '#') continue;
     try {
-      parser.Line(Fields(line));
+      parser.Line(SplitFields(line, '\t'));
     } catch (const std::exception& e) {
       throw std::runtime_error("line " + std::to_string(number) + ": " + e.what());
     }

@@ -16,17 +16,6 @@ constexpr std::size_t ChunkSize = 65536;
   throw PackageError("The setup package is damaged: " + what + ".");
 }
 
-std::vector<std::string> Split(const std::string& text, char separator) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t end = text.find(separator, start);
-    parts.push_back(text.substr(start, end - start));
-    if (end == std::string::npos) return parts;
-    start = end + 1;
-  }
-}
-
 int Number(const std::string& text, int fallback) {
   int value = fallback;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -107,12 +96,12 @@ void PackageReader::ReadHeader() {
   char flag = setup.back();
   setup.pop_back();
   if (!setup.empty() && setup.back() == '\f') setup.pop_back();
-  package_.settings = ParseSettings(Split(setup, '\f'));
+  package_.settings = ParseSettings(SplitFields(setup, '\f'));
   std::vector<std::string> temporary;
   if (flag != 0 && flag != '0') {
     package_.welcome = in.Text("welcome text");
     for (const auto& line : in.Lines("folder list")) {
-      auto parts = Split(line, '\t');
+      auto parts = SplitFields(line, '\t');
       if (parts.size() != 3 || parts[0].empty()) Damaged("a line of its folder list is not a folder");
       PackageFolder f{parts[0], parts[1], parts[2], false};
       if (!f.path.empty() && f.path[0] == '*') {
@@ -206,7 +195,7 @@ void PackageReader::ApplyFileAttributes() {
   auto lines = SplitLines(package_.textAfterFolders);
   if (lines.size() != package_.files.size()) Damaged("its file attributes do not match its files");
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    auto parts = Split(lines[i], '\t');
+    auto parts = SplitFields(lines[i], '\t');
     parts.resize(3);
     PackageFile& f = package_.files[i];
     f.component = Number(parts[0], -1);
@@ -223,7 +212,7 @@ void PackageReader::ReadShortcuts(PackageCursor& in) {
   auto lines = in.Lines("shortcuts");
   if (lines.size() != count) Damaged("its count of shortcuts does not match its list");
   for (const auto& line : lines) {
-    auto parts = Split(line, '\t');
+    auto parts = SplitFields(line, '\t');
     if (parts.size() != 7) Damaged("a shortcut line is not a shortcut");
     Shortcut s{Number(parts[0], -1), parts[1], parts[2], parts[3], parts[4], parts[5], Number(parts[6], 0)};
     if (s.component < 0 || s.component >= static_cast<int>(package_.components.size()))

@@ -74,5 +74,7 @@ class PackageCursor {
 
 // Splits a text at its line ends ("\r\n" or "\n"); a last empty line is no line.
 std::vector<std::string> SplitLines(const std::string& text);
+// Splits a text at every `separator` (a text without one is one field).
+std::vector<std::string> SplitFields(const std::string& text, char separator);
 
 }  // namespace clangor::outfit

@@ -14,27 +14,29 @@ extern char** environ;
 
 namespace clangor::outfit {
 
-namespace {
-
-std::vector<std::string> Words(const std::string& text) {
+std::vector<std::string> SplitParameters(const std::string& text) {
   std::vector<std::string> words;
   std::string current;
-  bool quoted = false;
+  bool quoted = false, any = false;
   for (char c : text) {
-    if (c == '"') quoted = !quoted;
-    else if (c == ' ' && !quoted) {
-      if (!current.empty()) words.push_back(current);
+    if (c == '"') {
+      quoted = !quoted;
+      any = true;
+    } else if (c == ' ' && !quoted) {
+      if (any) words.push_back(current);
       current.clear();
-    } else current += c;
+      any = false;
+    } else {
+      current += c;
+      any = true;
+    }
   }
-  if (!current.empty()) words.push_back(current);
+  if (any) words.push_back(current);
   return words;
 }
 
-}  // namespace
-
 void StartProgram(const std::string& program, const std::string& parameters, const std::string& folder, bool wait) {
-  std::vector<std::string> words = Words(parameters);
+  std::vector<std::string> words = SplitParameters(parameters);
   std::vector<char*> argv = {const_cast<char*>(program.c_str())};
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);

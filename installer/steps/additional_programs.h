@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "installer/package/package_reader.h"
 
@@ -17,6 +18,9 @@ enum class ProgramTime { Before, After };
 // Text 4 of a program: "after" runs it after the installation, anything
 // else before.
 ProgramTime WhenToRun(const AdditionalProgram& program);
+
+// Splits a parameter text at blanks; double quotes hold blanks together.
+std::vector<std::string> SplitParameters(const std::string& text);
 
 // Starts a program with its parameters (blank-separated, double quotes
 // holding blanks together), in `folder` when one is given; waits when asked.

@@ -28,28 +28,6 @@ std::string Lower(std::string text) {
 
 std::string FileName(const std::string& path) { return fs::path(path).filename().string(); }
 
-// Splits a parameter text at blanks, keeping what double quotes hold together.
-std::vector<std::string> SplitArguments(const std::string& text) {
-  std::vector<std::string> arguments;
-  std::string current;
-  bool quoted = false, any = false;
-  for (char c : text) {
-    if (c == '"') {
-      quoted = !quoted;
-      any = true;
-    } else if (c == ' ' && !quoted) {
-      if (any) arguments.push_back(current);
-      current.clear();
-      any = false;
-    } else {
-      current += c;
-      any = true;
-    }
-  }
-  if (any) arguments.push_back(current);
-  return arguments;
-}
-
 std::uint32_t VersionPart(const std::string& version, bool major) {
   std::size_t dot = version.find('.');
   std::string part = major ? version.substr(0, dot) : (dot == std::string::npos ? "" : version.substr(dot + 1));
@@ -211,7 +189,7 @@ void Installation::CreateShortcuts(InstallLog& log, const std::string& uninstall
     for (const auto& folder : ShortcutFolders(s.component)) {
       ShellLink link;
       link.target = paths_.Resolve(s.target);
-      link.arguments = SplitArguments(s.arguments);
+      link.arguments = SplitParameters(s.arguments);
       link.description = s.description;
       if (!s.icon.empty()) link.iconFile = paths_.Resolve(s.icon);
       links.push_back({paths_.Resolve(folder + "\\" + s.name), link});

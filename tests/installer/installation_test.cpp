@@ -52,6 +52,7 @@ class InstallationTest : public ::testing::Test {
 
 TEST_F(InstallationTest, InstallsFilesShortcutsLogAndUninstallEntry) {
   SamplePackage sample;
+  sample.AddFile("%APPFOLDER%\\tinkle.hlp", Bytes("help"));
   InstallChoices choices;
   choices.today = 20261211;
   InstallReport report = Install(sample, choices);
@@ -92,6 +93,9 @@ TEST_F(InstallationTest, InstallsFilesShortcutsLogAndUninstallEntry) {
             std::string::npos);
   EXPECT_EQ(log->components, (std::vector<std::pair<std::string, bool>>{{"Program", true}, {"Extras", false}}));
   EXPECT_EQ(log->entries.front(), report.uninstaller);
+  auto gid = std::find(log->entries.begin(), log->entries.end(), AppFolder() + "/tinkle.gid");
+  ASSERT_NE(gid, log->entries.end());  // the help file's companion goes with it
+  EXPECT_EQ(*(gid - 1), AppFolder() + "/tinkle.hlp");
   EXPECT_NE(std::find(log->entries.begin(), log->entries.end(),
                       "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tinkle 1.0\tNoRepair"),
             log->entries.end());
