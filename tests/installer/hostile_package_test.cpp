@@ -65,11 +65,7 @@ TEST_F(HostilePackage, PathsOutsideTheFoldersAreRefusedBeforeWriting) {
       {"folder refers to itself", [](SamplePackage& s) { s.package.folders[0].path = "%APPFOLDER%\\x"; }},
       {"shortcut name climbing", [](SamplePackage& s) { s.package.shortcuts[0].name = "..\\..\\..\\escaped.lnk"; }},
       {"shortcut target outside", [](SamplePackage& s) { s.package.shortcuts[0].target = "/bin/sh"; }},
-      {"temporary file with a folder",
-       [](SamplePackage& s) {
-         auto& f = s.AddFile("../escaped", Bytes("x"));
-         f.temporary = true;
-       }},
+      {"temporary file with a folder", [](SamplePackage& s) { s.AddTemporaryFile("../escaped", Bytes("x")); }},
       {"uninstall key with a sub-key", [](SamplePackage& s) { s.package.settings.uninstallKey = "..\\Run"; }},
       {"program it does not carry",
        [](SamplePackage& s) {
@@ -80,9 +76,6 @@ TEST_F(HostilePackage, PathsOutsideTheFoldersAreRefusedBeforeWriting) {
   for (const auto& c : cases) {
     SamplePackage sample;
     c.spoil(sample);
-    // The temporary list comes first in the package.
-    std::stable_partition(sample.package.files.begin(), sample.package.files.end(),
-                          [](const PackageFile& f) { return f.temporary; });
     sample.Write(root.Package());
     EXPECT_THROW(Install(root.Package()), PackageError) << c.name;
     EXPECT_EQ(root.MachineFiles(), std::vector<std::string>{"TEMP"}) << c.name;

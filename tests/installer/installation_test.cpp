@@ -268,3 +268,23 @@ TEST_F(InstallationTest, UninstallRemovesWhatTheLogListsAndNothingElse) {
 
 }  // namespace
 }  // namespace clangor::outfit
+
+namespace clangor::outfit {
+namespace {
+
+TEST_F(InstallationTest, ProgramsBeforeTheFilesRunFromTheTemporaryFolderUnderAFreeName) {
+  SamplePackage sample;
+  sample.AddTemporaryFile("Probe.sh", Bytes("#!/bin/sh\necho \"$(basename \"$0\")\" > \"$1\"\n"));
+  sample.package.programs.push_back({});
+  sample.package.programs[0].texts = {"Probe.sh", root / "machine/ran", "", "", "before", "", "", ""};
+  sample.package.programs[0].wait = 1;
+  std::string temp = root / "machine/TEMP";
+  WriteFile(temp + "/Probe.sh", "someone else's");
+  WriteFile(temp + "/Probe2.sh", "someone else's too");
+  Install(sample);
+  EXPECT_EQ(ReadFile(root / "machine/ran"), "Probe3.sh\n");
+  EXPECT_EQ(RedirectedRoot::Listing(temp), (std::vector<std::string>{"Probe.sh", "Probe2.sh"}));
+}
+
+}  // namespace
+}  // namespace clangor::outfit

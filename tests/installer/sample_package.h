@@ -75,6 +75,16 @@ struct SamplePackage {
     return package.files[at];
   }
 
+  // Adds a file of the temporary list (they come first).
+  PackageFile& AddTemporaryFile(const std::string& name, std::vector<std::uint8_t> data) {
+    PackageFile f;
+    f.name = name;
+    f.temporary = true;
+    package.files.insert(package.files.begin(), f);
+    contents.insert(contents.begin(), std::move(data));
+    return package.files.front();
+  }
+
   std::vector<std::string> Write(const std::string& path, std::int32_t volumeSize = 0) const {
     return WritePackage(path, package, contents, volumeSize);
   }
