@@ -288,3 +288,25 @@ TEST_F(InstallationTest, ProgramsBeforeTheFilesRunFromTheTemporaryFolderUnderAFr
 
 }  // namespace
 }  // namespace clangor::outfit
+
+namespace clangor::outfit {
+namespace {
+
+TEST_F(InstallationTest, TheUninstallerFitsTheSystemVersion) {
+  struct Case {
+    int major;
+    const char* installed;
+    const char* left;
+  } cases[] = {{5, "Unoutfit.exe", "UnoutfitV.exe"}, {6, "UnoutfitV.exe", "Unoutfit.exe"}};
+  for (const auto& c : cases) {
+    InstallChoices choices;
+    choices.systemMajorVersion = c.major;
+    choices.folders.folders["APPFOLDER"] = root / ("machine/v" + std::to_string(c.major));
+    InstallReport report = Install(SamplePackage(), choices);
+    EXPECT_EQ(report.uninstaller, root / ("machine/v" + std::to_string(c.major) + "/" + c.installed));
+    EXPECT_FALSE(fs::exists(root / ("machine/v" + std::to_string(c.major) + "/" + c.left)));
+  }
+}
+
+}  // namespace
+}  // namespace clangor::outfit
