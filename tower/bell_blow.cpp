@@ -45,7 +45,9 @@ void Bell::strike(int& flags) {
   if (manual_) return;
 
   perBlowStep(side);
-  if (r.standRequested) {
+  // The bells of the row being struck when Stand came hold the touch's
+  // moves; the standing timing begins with the next row.
+  if (r.standRequested && r.standingRows) {
     s.nextTiming = side == 1 ? 2 : 1;
   } else if (ChangeGenerator* touch = r.currentTouch) {
     // The touch numbers the bells in play, not the tower's bells.
@@ -87,7 +89,10 @@ void Bell::perBlowStep(int side) {
     const ChangeGenerator* touch = r.currentTouch;
     if (!r.standRequested && !(touch && touch->roundsRequested)) r.referenceSpeed = r.pealSpeed.load();
   }
-  if (rowStarts && r.standRequested && side == 1) r.standingRow = true;
+  if (rowStarts && r.standRequested) {
+    r.standingRows = true;
+    if (side == 1) r.standingRow = true;
+  }
 
   if (r.firing) {
     if (r.firingStep < k && (r.firingStep > 0 || (r.rowBlows == 0 && s.handstrokeNext))) {
@@ -116,7 +121,7 @@ void Bell::start(int position) {
     r.blowInterval = BlowIntervalFor(r.pealSpeedInUse, k);
     r.changeRate = ChangeRateFor(k);
     r.firingStep = 0;
-    r.standingRow = false;
+    r.standingRow = r.standingRows = false;
   }
   r.rowBlows = 0;
   if (!manual_) {
@@ -170,7 +175,7 @@ void Bell::stand() {
     r.bellsSwinging = 0;
     r.standRequested = false;
     r.firing = false;
-    r.standingRow = false;
+    r.standingRow = r.standingRows = false;
   }
 }
 
