@@ -120,8 +120,9 @@ bool TowerWindow::IdlePass(int& owingBell, bool& bellInPlaySeen) {
 }
 
 void TowerWindow::ServeIdleMailbox() {
-  if (manualCommand_ != 1) return;
-  SetOwnBell(manualBell_);
+  const int word = manualCommand_;
+  if (ManualKind(word) != 1) return;
+  SetOwnBell(ManualBell(word));
   manualCommand_ = 0;
 }
 

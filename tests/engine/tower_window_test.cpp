@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/ringing_clock.h"
+#include "ringing/composition_source.h"
 #include "ringing/method.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -168,12 +169,7 @@ TEST_F(TowerWindowTest, DestroyedWhileLoadingStopsAfterTheCurrentBell) {
     // Hold the loading here until the engine is being destroyed.
     WaitUntil([&] { return opened.load() != nullptr && opened.load()->quitRequested(); });
   };
-  EngineSetUp setUp;
-  setUp.tower = tower_.get();
-  setUp.ticks = &ticks_;
-  setUp.events = &queue_;
-  setUp.views.tower = &views_;
-  setUp.views.listener = &views_;
+  EngineSetUp setUp = BasicSetUp();
   auto engine = TowerWindow::Open(setUp);
   opened = engine.get();
   ASSERT_TRUE(WaitUntil([&] { return views_.surfaces().size() == 2; }));
@@ -201,6 +197,77 @@ TEST_F(TowerWindowTest, ManualPullWhileStoodAsksForStartAndTheOwnBellIsChosen) {
   engine_->PostManualPull(true);
   EXPECT_EQ(listener.starts, 1);
   engine_.reset();  // before the listener goes
+}
+
+// A composition that says nothing: enough to see whether the touch holds one.
+class SilentComposition : public CompositionSource {
+ public:
+  const Method* NextMethod(bool) override { return nullptr; }
+  char CallAt(const Row&, char, const CallTable&) override { return 0; }
+  void SectionEnded(const Row&) override {}
+  void Restart(const Method*, const Row&) override {}
+  int KeepGoing() const override { return 0; }
+  const std::string& DefaultCallMarkers() const override { return markers_; }
+  bool ObservationFixed() const override { return false; }
+  std::string SpecialCalls(const Method&) const override { return {}; }
+
+ private:
+  std::string markers_;
+};
+
+TEST_F(TowerWindowTest, StopNowBeforeTheRingingLoopClearsTheWholeRequest) {
+  TowerWindow& engine = Open(6);
+  SelectAll(6);
+  Method plainBob{6, "Plain Bob", "|12|&-16-16-16,|14|1234"};
+  SilentComposition composition;
+  engine.RequestTouch(&plainBob, &composition);
+  EXPECT_TRUE(engine.requestPending());
+  engine.StandOrStop(true);
+  EXPECT_FALSE(engine.requestPending());
+  // The next start rings rounds with nothing attached.
+  engine.Start();
+  ASSERT_TRUE(WaitForBlows(12));
+  const auto touch = engine.WithTouch([](ChangeGenerator* g) {
+    return std::pair{g ? g->composition() : nullptr, g ? g->method() : nullptr};
+  });
+  EXPECT_EQ(touch.first, nullptr);
+  EXPECT_EQ(touch.second, nullptr);
+  engine.StandOrStop(true);
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+}
+
+TEST_F(TowerWindowTest, AStuckWorkerIsReportedAndNeverOutlivesItsEngine) {
+  WriteTower(3);
+  std::atomic<bool> letGo{false};
+  views_.onSurfaces = [&](int bell) {
+    if (bell == 1) WaitUntil([&] { return letGo.load(); });  // stuck until the closer has given up waiting
+  };
+  views_.onStuck = [&] { letGo = true; };
+  EngineSetUp setUp = BasicSetUp();
+  setUp.quitWaitMs = 20;
+  auto engine = TowerWindow::Open(setUp);
+  ASSERT_TRUE(WaitUntil([&] { return views_.surfaces().size() == 2; }));
+  engine.reset();
+  EXPECT_TRUE(views_.stuck);
+  // The worker had finished with the views before the closer returned.
+  EXPECT_TRUE(views_.released);
+  EXPECT_EQ(TowerWindow::Current(), nullptr);
+}
+
+TEST_F(TowerWindowTest, AManualSelectRefusedByAFullMailboxLeavesTheWaitingOne) {
+  TowerWindow& engine = Open(3);
+  SelectAll(3);
+  engine.Start();
+  ASSERT_TRUE(WaitForBlows(3));
+  engine.TogglePause();  // a paused loop leaves the mailbox as it is
+  ASSERT_TRUE(WaitUntil([&] { return engine.paused(); }));
+  engine.PostManualSelect(0);
+  engine.PostManualSelect(2);  // refused: the select of bell 1 waits
+  engine.TogglePause();
+  ASSERT_TRUE(WaitUntil([&] { return engine.ownBell() >= 0; }));
+  EXPECT_EQ(engine.ownBell(), 0);
+  engine.StandOrStop(true);
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
 }
 
 // Blows of `views` from `first` on, sorted by time, in rows of `bells`.
