@@ -144,7 +144,10 @@ class ChangeGenerator {
 
   int bellCount_;
   int stage_;
-  bool handstroke_ = false;
+  // The row being built is a handstroke row (the open gap comes before it).
+  // The bells pull off at handstroke: the first row struck is a handstroke,
+  // so the first row built after it is a backstroke.
+  bool handstroke_ = true;
   bool starting_ = false;
   bool holding_ = true;
   bool wholePull_ = false;

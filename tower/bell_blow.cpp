@@ -20,10 +20,12 @@ constexpr double MaxSpeed = 100.0;
 // Position in the control row of the swing after a blow, by the stroke side
 // s (1 after a blow at the handstroke angle), the timing class p of the
 // swing just ended and q of the next: T[q + 4p + 16s], -1 where the table
-// has no swing.
+// has no swing. The open handstroke gap is the swing from a backstroke to
+// the next handstroke, so classes 1 to 3 follow a backstroke and 0 to 2 a
+// handstroke.
 constexpr int Transitions[32] = {
-    -1, -1, -1, -1,  0,  3,  6, -1,  9, 12, 15, -1, 18, 21, 24, -1,
     -1, 27, 30, 33, -1, 36, 39, 42, -1, 45, 48, 51, -1, -1, -1, -1,
+    -1, -1, -1, -1,  0,  3,  6, -1,  9, 12, 15, -1, 18, 21, 24, -1,
 };
 
 int TransitionFor(int side, int prev, int next) {
@@ -48,7 +50,9 @@ void Bell::strike(int& flags) {
   // The bells of the row being struck when Stand came hold the touch's
   // moves; the standing timing begins with the next row.
   if (r.standRequested && r.standingRows) {
-    s.nextTiming = side == 1 ? 2 : 1;
+    // In place: the backstroke follows the handstroke at once, the gap
+    // comes before the next handstroke.
+    s.nextTiming = side == 1 ? 1 : 2;
   } else if (ChangeGenerator* touch = r.currentTouch) {
     // The touch numbers the bells in play, not the tower's bells.
     s.nextTiming = touch->NextStrike(position_);

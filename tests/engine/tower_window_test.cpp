@@ -316,13 +316,13 @@ TEST_F(TowerWindowTest, FiringStrikesEachRowAtOneInstantAndLeavingItBringsBackRo
 
 // Each bell's place row by row, from its place in rounds and the timing
 // class it took at each blow: its next place is its place + class - 1, less
-// the handstroke gap after a blow at the handstroke angle.
+// the open gap, which comes after a backstroke (before each handstroke).
 std::vector<std::vector<int>> PlacesStruck(const std::vector<RecordingViews::Blow>& blows, int bells) {
   std::vector<std::vector<int>> places(static_cast<std::size_t>(bells));
   for (int b = 0; b < bells; ++b) places[static_cast<std::size_t>(b)].push_back(b);
   for (const auto& blow : blows) {
     auto& own = places[static_cast<std::size_t>(blow.bell)];
-    own.push_back(own.back() + blow.nextTiming - 1 - blow.side);
+    own.push_back(own.back() + blow.nextTiming - 1 - (blow.side == 0 ? 1 : 0));
   }
   return places;
 }
