@@ -123,8 +123,9 @@ TowerWindow::IdlePassResult TowerWindow::IdlePass() {
 }
 
 void TowerWindow::ServeIdleMailbox() {
-  if (manualCommand_ != 1) return;
-  SetOwnBell(manualBell_);
+  const int word = manualCommand_;
+  if (ManualKind(word) != 1) return;
+  SetOwnBell(ManualBell(word));
   manualCommand_ = 0;
 }
 

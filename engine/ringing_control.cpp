@@ -1,6 +1,7 @@
 #include "engine/ringing_control.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "engine/ringing_clock.h"
 #include "engine/ringing_state.h"
@@ -153,8 +154,10 @@ void RingingControl::GoAgain() {
 
 void RingingControl::Rounds() {
   if (!engine_) return;
+  // While firing the bells keep the places they joined at.
+  if (FiringUnderWay()) return;
   engine_->WithTouch([](ChangeGenerator* g) {
-    if (g && !g->holding()) g->roundsRequested = true;
+    if (g && !g->HoldsRounds()) g->roundsRequested = true;
   });
 }
 
@@ -195,11 +198,23 @@ void RingingControl::SpaceBar() {
 
 // ---------------------------------------------------------------- firing and toggles
 
+// The bells fire only while the touch holds its row: a row struck all at once
+// has no order, so a method or a sequence could not go on from it. What is
+// asked for while they fire waits until they have left firing.
 bool RingingControl::CanFire() const {
   const RingingState& r = clangor::Ringing();
   if (!engine_ || engine_->loading()) return false;
-  if (!r.firing) return r.bellsInPlay >= 2 && r.pealSpeedInUse == r.pealSpeed && r.firingStep == 0;
-  return r.firingStep >= r.bellsInPlay;
+  if (r.firing) return r.firingStep >= r.bellsInPlay;
+  if (r.bellsInPlay < 2 || r.pealSpeedInUse != r.pealSpeed || r.firingStep != 0) return false;
+  return engine_->WithTouch([this](ChangeGenerator* g) {
+    return g == nullptr || (!engine_->requestPending() && g->holding() && !g->starting() && !g->MethodInProgress() &&
+                            !g->returningToRounds() && !g->handChangePending() && !g->roundsRequested);
+  });
+}
+
+bool RingingControl::FiringUnderWay() const {
+  const RingingState& r = clangor::Ringing();
+  return r.firing || r.firingStep > 0;
 }
 
 bool RingingControl::ToggleFiring() {
@@ -230,10 +245,11 @@ bool RingingControl::MakeCall(char letter) {
   if (!engine_) return false;
   return engine_->WithTouch([letter](ChangeGenerator* g) {
     if (g == nullptr || g->composition() != nullptr) return false;
+    // The letter as given is compared: "-" asks for a bob again, it does
+    // not cancel one.
     const int selected = g->selectedCall();
-    char wanted = letter == '-' ? 'b' : letter;
-    if (selected != 0 && g->callTable().CallLetter(selected) == wanted) wanted = 'p';
-    return g->SelectCall(wanted);
+    const bool again = selected != 0 && g->callTable().CallLetter(selected) == letter;
+    return g->SelectCall(again ? 'p' : letter == '-' ? 'b' : letter);
   });
 }
 
@@ -249,18 +265,27 @@ bool RingingControl::MakeCallIndex(int index) {
 bool RingingControl::CanCallChanges() const {
   if (!engine_) return false;
   return engine_->WithTouch([this](ChangeGenerator* g) {
-    return g && !engine_->requestPending() && (g->holding() || g->sequence() != nullptr) && g->method() == nullptr;
+    return g && !engine_->requestPending() && (g->holding() || g->sequence() != nullptr) && !g->MethodInProgress();
   });
 }
 
 std::string RingingControl::CallChangeFor(int bell) {
   const RingingState& r = clangor::Ringing();
-  if (!Ringing() || !engine_->IsBellInPlay(bell) || r.firing) return {};
+  if (!Ringing() || !engine_->IsBellInPlay(bell) || FiringUnderWay()) return {};
   if (!EveryBellCanMove(PlacesForCallChange, r.pealSpeedInUse)) return {};
   if (!CanCallChanges()) return {};
   const bool up = settings_.GetInt(setting::CallUp) != 0;
-  std::string text = engine_->WithTouch([bell, up](ChangeGenerator* g) {
-    return g ? g->CallChange(bell, up) : std::string();
+  // The touch numbers the bells in play from the lowest of them; the ringer
+  // calls and hears the tower's numbers.
+  std::vector<int> towerNumbers;
+  int touchBell = -1;
+  for (int b = 0; b < engine_->bellCount(); ++b) {
+    if (!engine_->IsBellInPlay(b)) continue;
+    if (b == bell) touchBell = static_cast<int>(towerNumbers.size());
+    towerNumbers.push_back(b + 1);
+  }
+  std::string text = engine_->WithTouch([&](ChangeGenerator* g) {
+    return g ? g->CallChange(touchBell, up, towerNumbers) : std::string();
   });
   if (!text.empty() && listener_) listener_->callChangeAnnounced(text);
   return text;
@@ -294,7 +319,7 @@ bool RingingControl::ChangePealTime(bool up) {
   const int current = r.pealSpeed != 0 ? r.pealSpeed.load() : settings_.GetTowerInt(tower_setting::PealMins);
   const int speed = current + (up ? 1 : -1);
   if (speed < MinPealSpeed || speed > MaxPealSpeed) return false;
-  const bool inMethod = engine_->WithTouch([](ChangeGenerator* g) { return g && g->method() && !g->holding(); });
+  const bool inMethod = engine_->WithTouch([](ChangeGenerator* g) { return g && g->MethodInProgress(); });
   if (!EveryBellCanMove(inMethod ? PlacesInMethod : PlacesWhileHolding, speed)) return false;
   // Bells at rest take their rows for the speed in use when they start.
   if (Ringing()) SetPendingPealSpeed(speed);

@@ -114,6 +114,8 @@ class RingingControl {
 
  private:
   bool Ringing() const;
+  // Firing is on, or the bells are still leaving it.
+  bool FiringUnderWay() const;
   bool EveryBellCanMove(int places, int speed) const;
   bool GeneratorIdle() const;
   void ResetTouchStatus();

@@ -96,7 +96,8 @@ bool TowerWindow::RingingPass(int& lastStruck) {
     return true;
   }
   ApplyPendingShift();
-  if (requestPending_) TakeRequest();
+  // What is asked for while the bells fire waits until they have left firing.
+  if (requestPending_ && !Ringing().firing && Ringing().firingStep == 0) TakeRequest();
 
   double t = clockNow_;
   bool changed = false;
@@ -182,10 +183,11 @@ void TowerWindow::TakeRequest() {
 }
 
 void TowerWindow::ServeRingingMailbox() {
-  const int command = manualCommand_;
-  if (command == 0) return;
+  const int word = manualCommand_;
+  if (word == 0) return;
+  const int command = ManualKind(word);
   Bell* own = OwnRecord();
-  if (command == 3) {
+  if (command == ManualRelease) {
     if (views_.manual) views_.manual->setPulling(false);
     ReleaseOwnRope();
   } else if (command == 1) {
@@ -193,8 +195,8 @@ void TowerWindow::ServeRingingMailbox() {
       ReleaseOwnRope();
       HandBackOwnBell();
     }
-    SetOwnBell(manualBell_);
-  } else if (command == 2 && own && ownBell_ >= 0) {
+    SetOwnBell(ManualBell(word));
+  } else if (command == ManualPull && own && ownBell_ >= 0) {
     if (!own->active()) own->takeOver(bells_[static_cast<std::size_t>(ownBell_)]);
     own->setPull(1.0);
     if (views_.manual) views_.manual->setPulling(true);

@@ -57,6 +57,7 @@ struct RingingState {
   int rowBlows = 0;                      // blows struck in the current row
   std::atomic<int> firingStep{0};        // 0 to bellsInPlay; read by the Fire command
   bool standingRow = false;              // a row at handstroke has begun since Stand
+  bool standingRows = false;             // a row has begun since Stand: the bells keep their places
   // Told (on the worker thread) when a new peal speed has reached the clock.
   std::function<void()> speedChangeCarriedOut;
 
@@ -81,7 +82,7 @@ struct RingingState {
     firing = false;
     currentTouch = nullptr;
     rowBlows = firingStep = 0;
-    standingRow = false;
+    standingRow = standingRows = false;
     speedChangeCarriedOut = nullptr;
   }
 };

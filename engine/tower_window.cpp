@@ -3,6 +3,7 @@
 #include "engine/tower_window.h"
 
 #include <chrono>
+#include <cstdio>
 
 #include "engine/ringing_clock.h"
 #include "engine/ringing_state.h"
@@ -26,6 +27,7 @@ TowerWindow::TowerWindow(const EngineSetUp& setUp)
       settings_(setUp.settings),
       usage_(setUp.usage),
       views_(setUp.views),
+      quitWaitMs_(setUp.quitWaitMs),
       bellCount_(std::min(setUp.tower->bellCount(), MaxBells)) {
   RingingState& r = Ringing();
   r.bellsInPlay = 0;
@@ -54,16 +56,15 @@ void TowerWindowCloser::operator()(TowerWindow* engine) const {
   bool ended;
   {
     std::unique_lock lock(engine->endLock_);
-    ended = engine->ended_.wait_for(lock, std::chrono::milliseconds(TowerWindow::QuitWaitMs),
+    ended = engine->ended_.wait_for(lock, std::chrono::milliseconds(engine->quitWaitMs_),
                                     [engine] { return engine->workerEnded_.load(); });
   }
   if (!ended) {
-    // The worker still uses the engine: report it and leave both alive.
+    // The worker still uses the engine, the tower, the views and the queue,
+    // which the owner frees once we return: report it, and wait for it.
+    std::fputc('\a', stderr);
+    std::fflush(stderr);
     if (engine->views_.listener) engine->views_.listener->workerStuck();
-    engine->worker_.detach();
-    TowerWindow* self = engine;
-    TowerWindow::current_.compare_exchange_strong(self, nullptr);
-    return;
   }
   engine->worker_.join();
   delete engine;
@@ -121,9 +122,12 @@ void TowerWindow::StandOrStop(bool now) {
   ringing_ = false;
   goRequested_ = false;
   {
+    // The whole request goes: a start after this rings rounds.
     std::lock_guard lock(requestLock_);
+    pendingExtra_ = nullptr;
     pendingTouch_ = nullptr;
     pendingSequence_ = nullptr;
+    requestPending_ = false;
   }
   wakeEvent_.Signal();
 }
@@ -163,15 +167,16 @@ double TowerWindow::Step() {
 
 void TowerWindow::PostManualSelect(int bell) {
   if (loading_) return;
+  // The bell travels in the same word as the command: a select refused
+  // because the mailbox is full leaves the waiting one as it was.
   int empty = 0;
-  manualBell_ = bell;
-  if (manualCommand_.compare_exchange_strong(empty, 1)) wakeEvent_.Signal();
+  if (manualCommand_.compare_exchange_strong(empty, ManualSelect(bell))) wakeEvent_.Signal();
 }
 
 void TowerWindow::PostManualPull(bool down) {
   if (loading_) return;
   int empty = 0;
-  if (manualCommand_.compare_exchange_strong(empty, down ? 2 : 3)) wakeEvent_.Signal();
+  if (manualCommand_.compare_exchange_strong(empty, down ? ManualPull : ManualRelease)) wakeEvent_.Signal();
   if (down && !ringing_ && !goRequested_ && views_.listener) views_.listener->startCommand();
 }
 
@@ -183,16 +188,19 @@ void TowerWindow::SoundOwnBell(int bell) {
 
 void TowerWindow::RequestTouch(const Method* touch, CompositionSource* extra) {
   struct Seen {
-    bool exists, idle, ringingComposition, announcing;
+    bool exists, idle, ringingComposition;
   };
   const Seen seen = WithTouch([this](ChangeGenerator* g) {
-    if (g == nullptr) return Seen{false, true, false, false};
+    if (g == nullptr) return Seen{false, true, false};
     const bool idle = !requestPending() && !g->roundsRequested && (g->holding() || g->sequence() != nullptr);
-    return Seen{true, idle, g->composition() != nullptr, g->announceCountdown() > 0};
+    return Seen{true, idle, g->composition() != nullptr};
   });
   std::lock_guard lock(requestLock_);
   if (!seen.exists || seen.idle) pendingExtra_ = extra;
-  if (seen.ringingComposition || seen.announcing) return;
+  // A composition's methods are fixed. Anything else is taken, whatever the
+  // touch is announcing: a method asked for mid-lead is spliced in at the
+  // next lead end.
+  if (seen.ringingComposition) return;
   pendingTouch_ = touch;
   requestPending_ = true;
 }

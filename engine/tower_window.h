@@ -48,12 +48,15 @@ struct EngineSetUp {
   SettingsSource* settings = nullptr;  // per-tower PealMins; the generator's settings
   UsageOrder* usage = nullptr;         // the library's most-recently-rung order, or null
   EngineViews views;
+  // Milliseconds the closer waits for the worker before it reports it stuck.
+  int quitWaitMs = 5000;
 };
 
 class TowerWindow;
 
-// Stops the worker and frees the engine; an engine whose worker does not
-// end within the wait is reported and left alive, never freed under it.
+// Stops the worker and frees the engine. A worker that does not end within
+// the wait is reported stuck (a beep and the listener), and the closer waits
+// on for it: nothing the worker uses is freed under it.
 struct TowerWindowCloser {
   void operator()(TowerWindow* engine) const;
 };
@@ -66,8 +69,6 @@ class TowerWindow final : public GeneratorOwner {
   // The engine while one exists, else null.
   static TowerWindow* Current() { return current_.load(); }
 
-  // Milliseconds the closer waits for the worker to end.
-  static constexpr int QuitWaitMs = 5000;
 
   // --- Commands (user-interface thread). ---
   // mode 0 selects, 1 deselects, anything else toggles. Ignored while
@@ -196,6 +197,7 @@ class TowerWindow final : public GeneratorOwner {
   SettingsSource* settings_;
   UsageOrder* usage_;
   EngineViews views_;
+  const int quitWaitMs_;
   const int bellCount_;
 
   // The bell records, the own-bell record last. Built by the worker while
@@ -226,9 +228,15 @@ class TowerWindow final : public GeneratorOwner {
   std::atomic<long> idlePasses_{0};
   std::atomic<bool> speedChangeDone_{false};
 
-  // The manual mailbox: 1 own bell = manualBell_, 2 pull, 3 release; 0 empty.
+  // The manual mailbox, one word: 0 empty; otherwise the command in its low
+  // bits (1 own bell, 2 pull, 3 release) and, for 1, the bell + 1 above them.
+  static constexpr int ManualPull = 2;
+  static constexpr int ManualRelease = 3;
+  static constexpr int ManualKindBits = 2;
+  static constexpr int ManualSelect(int bell) { return 1 | ((bell < 0 ? 0 : bell + 1) << ManualKindBits); }
+  static constexpr int ManualKind(int word) { return word & ((1 << ManualKindBits) - 1); }
+  static constexpr int ManualBell(int word) { return (word >> ManualKindBits) - 1; }
   std::atomic<int> manualCommand_{0};
-  std::atomic<int> manualBell_{-1};
   std::atomic<int> ownBell_{-1};
 
   // The request slot.

@@ -58,8 +58,10 @@ void ChangeGenerator::BuildPosition() {
   }
   const int p = position_;
   int source;
-  if (returning_) {
+  if (returning_ && !(wholePull_ && !handstroke_)) {
     source = homewardSource_[static_cast<std::size_t>(p)];
+  } else if (returning_) {
+    source = p;  // each step home is held for a whole pull
   } else if (holding_ || (wholePull_ && !handstroke_)) {
     source = p;
   } else {
@@ -209,27 +211,49 @@ void ChangeGenerator::SetComposition(CompositionSource* composition) { compositi
 
 void ChangeGenerator::SetMethod(const Method* method) {
   if (method == nullptr) return;
+  // Taken over call changes (a held row, or a sequence), it starts from rounds.
+  const bool overCallChanges = holding_ || sequence_ != nullptr;
   method_ = method;
   sequence_ = nullptr;
-  wholePull_ = TowerSetting(tower_setting::WholePullChanges, 0) != 0;
   loaded_ = false;
   Post(event::TouchSelected, method->Title());
-  if (holding_) {
-    LeadEndStep(false);
-    Reset();
+  if (overCallChanges) {
+    StartAtRounds();
+  } else {
+    // Spliced in at the next lead end of the method being rung.
+    wholePull_ = TowerSetting(tower_setting::WholePullChanges, 0) != 0;
   }
 }
 
 void ChangeGenerator::SetSequence(const CallChangeSequence* sequence) {
-  if (sequence == nullptr || method_ != nullptr || composition_ != nullptr) return;
+  if (sequence == nullptr || MethodInProgress() || composition_ != nullptr) return;
+  // A method that has come round gives way to the sequence.
+  method_ = nullptr;
+  const bool held = holding_;
   sequence_ = sequence;
-  wholePull_ = true;
   loaded_ = false;
   Post(event::TouchSelected, sequence->name);
-  if (holding_) {
-    LeadEndStep(false);
-    Reset();
+  if (held) StartAtRounds();
+  else wholePull_ = true;  // the sequence rung takes over at the end of its line
+}
+
+// At rounds the touch starts at once (its changes begin at the next
+// handstroke row); from any other row the bells are brought to rounds first.
+void ChangeGenerator::StartAtRounds() {
+  DropHandChange();
+  if (HoldsRounds()) {
+    startAtRounds_ = false;
+    StartTaken();
+    return;
   }
+  startAtRounds_ = true;
+  roundsRequested.store(true);
+}
+
+void ChangeGenerator::StartTaken() {
+  wholePull_ = sequence_ != nullptr || TowerSetting(tower_setting::WholePullChanges, 0) != 0;
+  LeadEndStep(false);
+  Reset();
 }
 
 void ChangeGenerator::Reset() {

@@ -49,8 +49,10 @@ class ChangeGenerator {
   // Selects the call for the next marker where it can be made.
   bool SelectCall(char letter);
   // A change called by hand while holding: the announcement, or "" when the
-  // call cannot be taken.
-  std::string CallChange(int bell, bool towardsBack);
+  // call cannot be taken. `bell` numbers the bells in play from 0; the
+  // announcement names each bell by `numbers` (the tower's numbers of the
+  // bells in play), or by its place among them when that is empty.
+  std::string CallChange(int bell, bool towardsBack, const std::vector<int>& numbers = {});
   void Reset();
   // The bells have stood: publishes the row they were striking, which no
   // later blow will complete (as a row end would; nothing with one bell).
@@ -83,6 +85,12 @@ class ChangeGenerator {
   const Row& currentRow() const { return currentRow_; }
   const std::string& rowText() const { return rowText_; }
   const Method* method() const { return method_; }
+  // A method has been taken and has not come round yet: from the request
+  // (while the bells are brought to rounds or wait for the handstroke row)
+  // until the touch holds again.
+  bool MethodInProgress() const { return method_ != nullptr && (!holding_ || starting_ || startAtRounds_); }
+  // The bells ring rounds with nothing asked of them.
+  bool HoldsRounds() const { return holding_ && !returning_ && IsRounds(currentRow_); }
   const CallChangeSequence* sequence() const { return sequence_; }
   CompositionSource* composition() const { return composition_; }
   const CompiledNotation& compiled() const { return compiled_; }
@@ -113,8 +121,14 @@ class ChangeGenerator {
   int PeekChange() const;
   void AnnounceNextCallChange();
 
+  // What has been taken waits for the bells to come to rounds: a touch
+  // starts from rounds only.
+  void StartAtRounds();
+  void StartTaken();
+
   // Hand-called changes and the return to rounds.
   void RingHandChange();
+  void DropHandChange();
   void StartReturnToRounds();
   void StepTowardsRounds();
 
@@ -130,7 +144,10 @@ class ChangeGenerator {
 
   int bellCount_;
   int stage_;
-  bool handstroke_ = false;
+  // The row being built is a handstroke row (the open gap comes before it).
+  // The bells pull off at handstroke: the first row struck is a handstroke,
+  // so the first row built after it is a backstroke.
+  bool handstroke_ = true;
   bool starting_ = false;
   bool holding_ = true;
   bool wholePull_ = false;
@@ -162,6 +179,7 @@ class ChangeGenerator {
   int describeCountdown_ = 0;
 
   bool returning_ = false;
+  bool startAtRounds_ = false;       // the method or sequence taken starts when rounds is reached
   std::vector<int> homewardSource_;  // position -> source position while returning to rounds
 };
 

@@ -112,7 +112,7 @@ void ChangeGenerator::AnnounceNextCallChange() {
   PostAlways(event::ChangeCalled, CallText(nextRow_, change, std::min(stage_, bellCount_), callUp_ != 0));
 }
 
-std::string ChangeGenerator::CallChange(int bell, bool towardsBack) {
+std::string ChangeGenerator::CallChange(int bell, bool towardsBack, const std::vector<int>& numbers) {
   if (!holding_ || starting_ || returning_ || bell < 0 || bell >= bellCount_) return {};
   const auto found = std::find(currentRow_.begin(), currentRow_.end(), bell);
   const int p = static_cast<int>(found - currentRow_.begin());
@@ -124,7 +124,10 @@ std::string ChangeGenerator::CallChange(int bell, bool towardsBack) {
   std::swap(pending[pi], pending[qi]);
 
   std::string announcement;
-  const auto number = [&](int i) { return std::to_string(currentRow_[static_cast<std::size_t>(i)] + 1); };
+  const auto number = [&](int i) {
+    const auto b = static_cast<std::size_t>(currentRow_[static_cast<std::size_t>(i)]);
+    return std::to_string(b < numbers.size() ? numbers[b] : static_cast<int>(b) + 1);
+  };
   for (int i = 0; i + 1 < bellCount_;) {
     if (pending[static_cast<std::size_t>(i)] == BellChar(i)) {
       ++i;
@@ -153,6 +156,12 @@ void ChangeGenerator::RingHandChange() {
   handChangePending_ = false;
 }
 
+// A change called by hand and not yet rung is forgotten: the touch moves on.
+void ChangeGenerator::DropHandChange() {
+  handChangePending_ = false;
+  pendingChangeText_ = RowText(Rounds(bellCount_));
+}
+
 // ---------------------------------------------------------------- back to rounds
 
 // From the end of the row being struck, every row exchanges the pairs of
@@ -161,7 +170,11 @@ void ChangeGenerator::RingHandChange() {
 void ChangeGenerator::StartReturnToRounds() {
   returning_ = true;
   holding_ = true;
-  composition_ = nullptr;
+  starting_ = false;
+  DropHandChange();
+  // A composition asked for from a changed row waits for rounds; the one
+  // being rung is dropped.
+  if (!startAtRounds_) composition_ = nullptr;
   inCallSection_ = false;
   returnPoint_ = -1;
   selectedCall_ = 0;
@@ -175,6 +188,10 @@ void ChangeGenerator::StepTowardsRounds() {
     std::iota(homewardSource_.begin(), homewardSource_.end(), 0);
     roundsRequested.store(false);
     Post(event::RoundsReached);
+    if (startAtRounds_) {
+      startAtRounds_ = false;
+      StartTaken();
+    }
     return;
   }
   std::iota(homewardSource_.begin(), homewardSource_.end(), 0);

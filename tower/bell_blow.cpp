@@ -20,10 +20,12 @@ constexpr double MaxSpeed = 100.0;
 // Position in the control row of the swing after a blow, by the stroke side
 // s (1 after a blow at the handstroke angle), the timing class p of the
 // swing just ended and q of the next: T[q + 4p + 16s], -1 where the table
-// has no swing.
+// has no swing. The open handstroke gap is the swing from a backstroke to
+// the next handstroke, so classes 1 to 3 follow a backstroke and 0 to 2 a
+// handstroke.
 constexpr int Transitions[32] = {
-    -1, -1, -1, -1,  0,  3,  6, -1,  9, 12, 15, -1, 18, 21, 24, -1,
     -1, 27, 30, 33, -1, 36, 39, 42, -1, 45, 48, 51, -1, -1, -1, -1,
+    -1, -1, -1, -1,  0,  3,  6, -1,  9, 12, 15, -1, 18, 21, 24, -1,
 };
 
 int TransitionFor(int side, int prev, int next) {
@@ -45,8 +47,12 @@ void Bell::strike(int& flags) {
   if (manual_) return;
 
   perBlowStep(side);
-  if (r.standRequested) {
-    s.nextTiming = side == 1 ? 2 : 1;
+  // The bells of the row being struck when Stand came hold the touch's
+  // moves; the standing timing begins with the next row.
+  if (r.standRequested && r.standingRows) {
+    // In place: the backstroke follows the handstroke at once, the gap
+    // comes before the next handstroke.
+    s.nextTiming = side == 1 ? 1 : 2;
   } else if (ChangeGenerator* touch = r.currentTouch) {
     // The touch numbers the bells in play, not the tower's bells.
     s.nextTiming = touch->NextStrike(position_);
@@ -87,7 +93,10 @@ void Bell::perBlowStep(int side) {
     const ChangeGenerator* touch = r.currentTouch;
     if (!r.standRequested && !(touch && touch->roundsRequested)) r.referenceSpeed = r.pealSpeed.load();
   }
-  if (rowStarts && r.standRequested && side == 1) r.standingRow = true;
+  if (rowStarts && r.standRequested) {
+    r.standingRows = true;
+    if (side == 1) r.standingRow = true;
+  }
 
   if (r.firing) {
     if (r.firingStep < k && (r.firingStep > 0 || (r.rowBlows == 0 && s.handstrokeNext))) {
@@ -116,7 +125,7 @@ void Bell::start(int position) {
     r.blowInterval = BlowIntervalFor(r.pealSpeedInUse, k);
     r.changeRate = ChangeRateFor(k);
     r.firingStep = 0;
-    r.standingRow = false;
+    r.standingRow = r.standingRows = false;
   }
   r.rowBlows = 0;
   if (!manual_) {
@@ -170,7 +179,7 @@ void Bell::stand() {
     r.bellsSwinging = 0;
     r.standRequested = false;
     r.firing = false;
-    r.standingRow = false;
+    r.standingRow = r.standingRows = false;
   }
 }
 

@@ -210,8 +210,13 @@ void Bell::turnOver(double acceleration, bool climbing, bool inStay, int& flags)
     s.time += std::max(0, places) * std::abs(delay.delta) * r.changeRate;
     s.pendingSpeedChange = TurnDelay{};
   }
-  if (s.extraDelay > 0) s.time += s.extraDelay;
-  s.extraDelay = r.firing ? -s.extraDelay : 0.0;
+  // A firing delay waits for the turn after it was given. Joining, it is kept
+  // (negated) while the bells fire, for the leaving step to undo; leaving,
+  // it is spent. A delay already kept waits untouched.
+  if (s.extraDelay > 0) {
+    s.time += s.extraDelay;
+    s.extraDelay = r.firing ? -s.extraDelay : 0.0;
+  }
   if (s.setting && s.turningClockwise) s.time += data_->setDelay * 0.001;
   if (!std::isfinite(s.time)) {
     stand();

@@ -32,7 +32,7 @@ using namespace clangor;
 using namespace clangor::ring;
 
 constexpr long PealRows = 5000;
-constexpr int WindowRows = 500;  // even: a window starts at a backstroke row as the touch does
+constexpr int WindowRows = 500;  // even: a window starts at a handstroke row as the touch does
 constexpr double MaxRmsMs = 1.0;
 constexpr double MaxWorstMs = 3.0;
 constexpr double MaxDriftMs = 0.5;

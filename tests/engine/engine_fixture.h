@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,11 +31,26 @@ class RecordingViews : public EngineTowerView, public EngineListener, public Eng
   struct Blow {
     int bell;
     double time;
+    int side = 0;        // 1: struck at the handstroke angle
+    int nextTiming = 0;  // the timing class the bell took for its next blow
   };
   void bellStruck(int bell, double time) override {
-    std::lock_guard lock(lock_);
-    blows_.push_back({bell, time});
+    Blow blow{bell, time};
+    if (static_cast<std::size_t>(bell) < records_.size()) {
+      const SwingState& s = records_[static_cast<std::size_t>(bell)].state();
+      blow.side = s.handstrokeNext ? 0 : 1;
+      blow.nextTiming = s.nextTiming;
+    }
+    std::size_t count;
+    {
+      std::lock_guard lock(lock_);
+      blows_.push_back(blow);
+      count = blows_.size();
+    }
+    if (onBlow) onBlow(count);
   }
+  // The engine's bell records, as the tower view is given them.
+  void loadBellSounds(int, std::span<Bell> bells) override { records_ = bells; }
   void makeBellSurfaces(int bell) override {
     {
       std::lock_guard lock(lock_);
@@ -55,6 +71,10 @@ class RecordingViews : public EngineTowerView, public EngineListener, public Eng
     std::lock_guard lock(lock_);
     return blows_;
   }
+  void ClearBlows() {
+    std::lock_guard lock(lock_);
+    blows_.clear();
+  }
   std::vector<int> surfaces() const {
     std::lock_guard lock(lock_);
     return surfaces_;
@@ -65,6 +85,14 @@ class RecordingViews : public EngineTowerView, public EngineListener, public Eng
   }
 
   std::function<void(int)> onSurfaces;  // runs on the worker
+  std::function<void(std::size_t)> onBlow;  // runs on the worker with the count of blows so far
+  std::function<void()> onStuck;
+  std::atomic<bool> released{false}, stuck{false};
+  void release() override { released = true; }
+  void workerStuck() override {
+    stuck = true;
+    if (onStuck) onStuck();
+  }
   std::atomic<bool> loaded{false};
   std::atomic<int> pictures{0}, sounded{0}, taps{0}, speedChanges{0};
 
@@ -73,6 +101,7 @@ class RecordingViews : public EngineTowerView, public EngineListener, public Eng
   std::vector<Blow> blows_;
   std::vector<int> surfaces_;
   double ropeShift_ = 0;
+  std::span<Bell> records_;  // set while loading, before any blow
 };
 
 // Waits (in real time, only as a guard against a hang) until `done` holds.
@@ -111,15 +140,22 @@ class EngineTest : public TowerFolderTest {
     tower_ = std::make_unique<Tower>("Test", *settings_);
   }
 
-  TowerWindow& Open(int bells = 3) {
-    if (!tower_) WriteTower(bells);
+  // The tower written, the simulated clock, the queue, and views_ as the
+  // tower view and the listener.
+  EngineSetUp BasicSetUp() {
     EngineSetUp setUp;
     setUp.tower = tower_.get();
     setUp.ticks = &ticks_;
     setUp.events = &queue_;
-    setUp.settings = settings_.get();
     setUp.views.tower = &views_;
     setUp.views.listener = &views_;
+    return setUp;
+  }
+
+  TowerWindow& Open(int bells = 3) {
+    if (!tower_) WriteTower(bells);
+    EngineSetUp setUp = BasicSetUp();
+    setUp.settings = settings_.get();
     setUp.views.ropes = &views_;
     engine_ = TowerWindow::Open(setUp);
     EXPECT_TRUE(WaitUntil([&] { return !engine_->loading(); }));

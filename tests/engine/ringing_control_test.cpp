@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/ringing_clock.h"
 #include "engine/ringing_control.h"
 #include "ringing/call_change_sequence.h"
@@ -36,8 +38,43 @@ class RingingControlTest : public EngineTest {
     return n;
   }
 
+  // The rows published so far.
+  std::vector<std::string> Rows() {
+    Count(0);
+    std::vector<std::string> rows;
+    for (const auto& e : events_)
+      if (e.code == event::RowRung) rows.push_back(e.text);
+    return rows;
+  }
+  bool WaitForRow(const std::string& row) {
+    return WaitUntil([&] {
+      const auto rows = Rows();
+      return std::find(rows.begin(), rows.end(), row) != rows.end();
+    });
+  }
+  // Waits until the bells have stood, or `rows` rows have been published.
+  bool StoodWithin(std::size_t rows) {
+    WaitUntil([&] { return Count(event::RingingEnded) > 0 || Rows().size() >= rows; });
+    return Count(event::RingingEnded) > 0;
+  }
+  // The changes of the last touch: the rows after the last rounds that came
+  // before a changed row, up to and including the rounds it came round at.
+  static int LastTouchLength(const std::vector<std::string>& rows, const std::string& rounds) {
+    if (rows.empty() || rows.back() != rounds) return -1;
+    std::size_t start = rows.size() - 1;
+    while (start > 0 && rows[start - 1] != rounds) --start;
+    return static_cast<int>(rows.size() - start);
+  }
+  // What `read` finds in the touch; its default while there is none.
+  template <class Read>
+  auto Touch(Read read) {
+    return engine_->WithTouch([&](ChangeGenerator* g) { return g ? read(*g) : decltype(read(*g)){}; });
+  }
+
   Method plainBobMinor_{6, "Plain Bob", "|12|&-16-16-16,|14|1234"};
+  Method cambridgeMinor_{6, "Cambridge Surprise", "&-36-14-12-36-14-56,12"};
   CallChangeSequence queens_{6, "Queens", "5.3.1.4.2"};
+  CallChangeSequence toQueens_{6, "Queens", "2.2.2.4.4"};  // 135246, and on from there
   RingingUiState state_;
   std::unique_ptr<RingingControl> control_;
 };
@@ -239,6 +276,148 @@ TEST_F(RingingControlTest, GoAgainIsAllowedWhenWhatWasRungLastStillFits) {
     EXPECT_EQ(control.CanGoAgain(), c.allowed) << c.inPlay;
   }
   Ringing().bellsInPlay = 2;
+}
+
+TEST_F(RingingControlTest, CallChangesAreTakenOnceAMethodHasComeRound) {
+  WriteTower(6);
+  settings_->SetInt(setting::ActionAtRounds, 1);  // ring rounds when it comes round
+  RingingControl& control = Control(6);
+  control.RingTouch(&plainBobMinor_);
+  ASSERT_TRUE(WaitUntil([&] { return RoundsComingRound("123456") >= 1; }));
+  ASSERT_TRUE(WaitUntil([&] { return Touch([](ChangeGenerator& g) { return g.HoldsRounds(); }); }));
+  EXPECT_TRUE(control.CanCallChanges());
+  EXPECT_EQ(control.CallChangeFor(1), "2 to 3");
+  EXPECT_TRUE(WaitForRow("132456"));
+  control.StopNow();
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+}
+
+TEST_F(RingingControlTest, RoundsAfterCallChangesBringsTheBellsHome) {
+  RingingControl& control = Control(6);
+  control.Start();
+  ASSERT_TRUE(WaitUntil([&] { return Ringing().currentTouch.load() != nullptr; }));
+  EXPECT_EQ(control.CallChangeFor(1), "2 to 3");
+  EXPECT_EQ(control.CallChangeFor(3), "2 to 3, 4 to 5");
+  ASSERT_TRUE(WaitForRow("132546"));
+  ASSERT_TRUE(WaitUntil([&] { return Touch([](ChangeGenerator& g) { return g.holding() && !g.starting(); }); }));
+  control.Rounds();
+  ASSERT_TRUE(WaitForEvent(event::RoundsReached));
+  EXPECT_TRUE(WaitUntil([&] { return Rows().back() == "123456"; }));
+  control.StopNow();
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+}
+
+TEST_F(RingingControlTest, CallChangesOnABackRingMoveTheBellCalled) {
+  WriteTower(8);
+  RingingControl& control = Control(8);
+  control.SelectRing("..UUUUUU");  // the back six: tower bells 3 to 8
+  control.Start();
+  ASSERT_TRUE(WaitUntil([&] { return Ringing().currentTouch.load() != nullptr; }));
+  EXPECT_EQ(control.CallChangeFor(1), "");  // not in play
+  EXPECT_EQ(control.CallChangeFor(2), "3 to 4");  // the treble of the six
+  EXPECT_TRUE(WaitForRow("213456"));
+  EXPECT_EQ(control.CallChangeFor(7), "");  // the tenor cannot go further back
+  control.StopNow();
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+  for (const auto& row : Rows()) EXPECT_NE(row, "124356");
+}
+
+TEST_F(RingingControlTest, AMethodAskedForAfterCallChangesStartsFromRoundsAndComesRound) {
+  WriteTower(6);
+  settings_->SetInt(setting::ActionAtRounds, 2);
+  RingingControl& control = Control(6);
+  control.Start();
+  ASSERT_TRUE(WaitUntil([&] { return Ringing().currentTouch.load() != nullptr; }));
+  EXPECT_EQ(control.CallChangeFor(2), "3 to 4");
+  ASSERT_TRUE(WaitForRow("124356"));
+  control.RingTouch(&plainBobMinor_);
+  ASSERT_TRUE(StoodWithin(400));
+  EXPECT_EQ(LastTouchLength(Rows(), "123456"), 60);
+}
+
+TEST_F(RingingControlTest, AMethodAskedForDuringASequenceIsRungFromRounds) {
+  WriteTower(6);
+  settings_->SetInt(setting::ActionAtRounds, 2);
+  RingingControl& control = Control(6);
+  control.RingSequence(&toQueens_);
+  ASSERT_TRUE(WaitUntil([&] { return Rows().size() >= 6 && Rows().back() != "123456"; }));
+  control.RingTouch(&plainBobMinor_);
+  ASSERT_TRUE(StoodWithin(400));
+  EXPECT_EQ(LastTouchLength(Rows(), "123456"), 60);
+}
+
+TEST_F(RingingControlTest, RoundsDuringASequencePublishesEveryStepHome) {
+  RingingControl& control = Control(6);
+  control.RingSequence(&toQueens_);
+  ASSERT_TRUE(WaitUntil([&] { return Rows().size() >= 6 && Rows().back() != "123456"; }));
+  control.Rounds();
+  ASSERT_TRUE(WaitForEvent(event::RoundsReached));
+  control.StopNow();
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+  const auto rows = Rows();
+  for (std::size_t i = 1; i < rows.size(); ++i)
+    for (std::size_t p = 0; p < rows[i].size(); ++p) {
+      const auto was = rows[i - 1].find(rows[i][p]);
+      EXPECT_LE(std::max(was, p) - std::min(was, p), 1u) << rows[i - 1] << " to " << rows[i];
+    }
+}
+
+TEST_F(RingingControlTest, FireIsRefusedWhileAMethodRingsAndAMethodWaitsForTheFiringToEnd) {
+  RingingControl& control = Control(6);
+  control.RingTouch(&plainBobMinor_);
+  ASSERT_TRUE(WaitUntil([&] { return Touch([](ChangeGenerator& g) { return !g.holding(); }); }));
+  EXPECT_FALSE(control.CanFire());
+  EXPECT_FALSE(control.ToggleFiring());
+  control.StopNow();
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+
+  control.Start();
+  ASSERT_TRUE(WaitUntil([&] { return Ringing().currentTouch.load() != nullptr; }));
+  EXPECT_TRUE(control.ToggleFiring());
+  control.RingTouch(&plainBobMinor_);
+  ASSERT_TRUE(WaitUntil([] { return Ringing().firingStep == 6; }));
+  ASSERT_TRUE(WaitForBlows(views_.blows().size() + 24));
+  EXPECT_EQ(Touch([](ChangeGenerator& g) { return g.method(); }), nullptr);  // still firing: it waits
+  EXPECT_TRUE(control.ToggleFiring());
+  ASSERT_TRUE(WaitUntil([&] { return Touch([](ChangeGenerator& g) { return g.method(); }) == &plainBobMinor_; }));
+  EXPECT_FALSE(Ringing().firing);
+  control.StopNow();
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+}
+
+TEST_F(RingingControlTest, AMethodAskedForAtAnyRowOfALeadIsTaken) {
+  WriteTower(6);
+  settings_->SetInt(setting::ActionAtRounds, 0);
+  RingingControl& control = Control(6);
+  control.RingTouch(&plainBobMinor_);
+  ASSERT_TRUE(WaitUntil([&] { return Touch([](ChangeGenerator& g) { return !g.holding(); }); }));
+  // Every row of two leads, and the row after a lead end above all.
+  const Method* wanted = &plainBobMinor_;
+  for (int asked = 0; asked < 2 * 24; ++asked) {
+    const std::size_t row = Rows().size();
+    ASSERT_TRUE(WaitUntil([&] { return Rows().size() > row; }));
+    wanted = wanted == &plainBobMinor_ ? &cambridgeMinor_ : &plainBobMinor_;
+    control.RingTouch(wanted);
+    EXPECT_TRUE(WaitUntil([&] { return Touch([](ChangeGenerator& g) { return g.method(); }) == wanted; }, 5))
+        << "asked at row " << row;
+  }
+  ASSERT_TRUE(WaitUntil([&] { return Touch([](ChangeGenerator& g) { return g.announceCountdown() > 0; }); }));
+  control.RingTouch(&cambridgeMinor_);
+  control.RingTouch(&plainBobMinor_);
+  EXPECT_TRUE(WaitUntil([&] { return Touch([](ChangeGenerator& g) { return g.method(); }) == &plainBobMinor_; }, 5));
+  control.StopNow();
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+}
+
+TEST_F(RingingControlTest, ABobAskedForTwiceWithTheMinusKeyStaysABob) {
+  RingingControl& control = Control(6);
+  control.RingTouch(&plainBobMinor_);
+  ASSERT_TRUE(WaitUntil([&] { return Touch([](ChangeGenerator& g) { return !g.starting() && !g.holding(); }); }));
+  EXPECT_TRUE(control.MakeCall('-'));
+  EXPECT_TRUE(control.MakeCall('-'));
+  EXPECT_NE(Touch([](ChangeGenerator& g) { return g.selectedCall(); }), 0);
+  control.StopNow();
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "engine/ringing_clock.h"
+#include "ringing/composition_source.h"
+#include "ringing/method.h"
 #include "tests/engine/engine_fixture.h"
 
 namespace clangor::testing {
@@ -167,12 +169,7 @@ TEST_F(TowerWindowTest, DestroyedWhileLoadingStopsAfterTheCurrentBell) {
     // Hold the loading here until the engine is being destroyed.
     WaitUntil([&] { return opened.load() != nullptr && opened.load()->quitRequested(); });
   };
-  EngineSetUp setUp;
-  setUp.tower = tower_.get();
-  setUp.ticks = &ticks_;
-  setUp.events = &queue_;
-  setUp.views.tower = &views_;
-  setUp.views.listener = &views_;
+  EngineSetUp setUp = BasicSetUp();
   auto engine = TowerWindow::Open(setUp);
   opened = engine.get();
   ASSERT_TRUE(WaitUntil([&] { return views_.surfaces().size() == 2; }));
@@ -251,6 +248,163 @@ TEST_F(TowerWindowTest, ABellThatCannotSwingIsAtRestAndTheOthersRing) {
     tower_.reset();
     settings_.reset();
     Ringing().Reset();
+    events_.clear();
+  }
+}
+
+// A composition that says nothing: enough to see whether the touch holds one.
+class SilentComposition : public CompositionSource {
+ public:
+  const Method* NextMethod(bool) override { return nullptr; }
+  char CallAt(const Row&, char, const CallTable&) override { return 0; }
+  void SectionEnded(const Row&) override {}
+  void Restart(const Method*, const Row&) override {}
+  int KeepGoing() const override { return 0; }
+  const std::string& DefaultCallMarkers() const override { return markers_; }
+  bool ObservationFixed() const override { return false; }
+  std::string SpecialCalls(const Method&) const override { return {}; }
+
+ private:
+  std::string markers_;
+};
+
+TEST_F(TowerWindowTest, StopNowBeforeTheRingingLoopClearsTheWholeRequest) {
+  TowerWindow& engine = Open(6);
+  SelectAll(6);
+  Method plainBob{6, "Plain Bob", "|12|&-16-16-16,|14|1234"};
+  SilentComposition composition;
+  engine.RequestTouch(&plainBob, &composition);
+  EXPECT_TRUE(engine.requestPending());
+  engine.StandOrStop(true);
+  EXPECT_FALSE(engine.requestPending());
+  // The next start rings rounds with nothing attached.
+  engine.Start();
+  ASSERT_TRUE(WaitForBlows(12));
+  const auto touch = engine.WithTouch([](ChangeGenerator* g) {
+    return std::pair{g ? g->composition() : nullptr, g ? g->method() : nullptr};
+  });
+  EXPECT_EQ(touch.first, nullptr);
+  EXPECT_EQ(touch.second, nullptr);
+  engine.StandOrStop(true);
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+}
+
+TEST_F(TowerWindowTest, AStuckWorkerIsReportedAndNeverOutlivesItsEngine) {
+  WriteTower(3);
+  std::atomic<bool> letGo{false};
+  views_.onSurfaces = [&](int bell) {
+    if (bell == 1) WaitUntil([&] { return letGo.load(); });  // stuck until the closer has given up waiting
+  };
+  views_.onStuck = [&] { letGo = true; };
+  EngineSetUp setUp = BasicSetUp();
+  setUp.quitWaitMs = 20;
+  auto engine = TowerWindow::Open(setUp);
+  ASSERT_TRUE(WaitUntil([&] { return views_.surfaces().size() == 2; }));
+  engine.reset();
+  EXPECT_TRUE(views_.stuck);
+  // The worker had finished with the views before the closer returned.
+  EXPECT_TRUE(views_.released);
+  EXPECT_EQ(TowerWindow::Current(), nullptr);
+}
+
+TEST_F(TowerWindowTest, AManualSelectRefusedByAFullMailboxLeavesTheWaitingOne) {
+  TowerWindow& engine = Open(3);
+  SelectAll(3);
+  engine.Start();
+  ASSERT_TRUE(WaitForBlows(3));
+  engine.TogglePause();  // a paused loop leaves the mailbox as it is
+  ASSERT_TRUE(WaitUntil([&] { return engine.paused(); }));
+  engine.PostManualSelect(0);
+  engine.PostManualSelect(2);  // refused: the select of bell 1 waits
+  engine.TogglePause();
+  ASSERT_TRUE(WaitUntil([&] { return engine.ownBell() >= 0; }));
+  EXPECT_EQ(engine.ownBell(), 0);
+  engine.StandOrStop(true);
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+}
+
+// Blows of `views` from `first` on, sorted by time, in rows of `bells`.
+std::vector<std::vector<RecordingViews::Blow>> RowsOfBlows(const std::vector<RecordingViews::Blow>& all,
+                                                          std::size_t first, int bells) {
+  std::vector<RecordingViews::Blow> blows(all.begin() + static_cast<long>(first), all.end());
+  std::stable_sort(blows.begin(), blows.end(), [](const auto& a, const auto& b) { return a.time < b.time; });
+  std::vector<std::vector<RecordingViews::Blow>> rows;
+  for (std::size_t i = 0; i + static_cast<std::size_t>(bells) <= blows.size(); i += static_cast<std::size_t>(bells))
+    rows.emplace_back(blows.begin() + static_cast<long>(i), blows.begin() + static_cast<long>(i) + bells);
+  return rows;
+}
+
+TEST_F(TowerWindowTest, FiringStrikesEachRowAtOneInstantAndLeavingItBringsBackRounds) {
+  constexpr int Bells = 5;
+  constexpr std::size_t RowsJudged = 8;
+  TowerWindow& engine = Open(Bells);
+  SelectAll(Bells);
+  engine.Start();
+  ASSERT_TRUE(WaitForBlows(8 * Bells));
+  const auto before = RowsOfBlows(views_.blows(), 0, Bells);
+  const double spacing = before[3][1].time - before[3][0].time;
+
+  Ringing().firing = true;
+  ASSERT_TRUE(WaitUntil([] { return Ringing().firingStep == Bells; }));
+  std::size_t from = views_.blows().size() + Bells;  // past the row in which the last bell joined
+  from -= from % Bells;
+  ASSERT_TRUE(WaitForBlows(from + RowsJudged * Bells));
+  for (const auto& row : RowsOfBlows(views_.blows(), from, Bells))
+    EXPECT_NEAR(row.back().time, row.front().time, 1e-6) << "a fired row spread out at " << row.front().time;
+
+  Ringing().firing = false;
+  ASSERT_TRUE(WaitUntil([] { return Ringing().firingStep == 0; }));
+  from = views_.blows().size() + 2 * Bells;
+  from -= from % Bells;
+  ASSERT_TRUE(WaitForBlows(from + RowsJudged * Bells));
+  for (const auto& row : RowsOfBlows(views_.blows(), from, Bells)) {
+    for (int p = 0; p < Bells; ++p) {
+      EXPECT_EQ(row[static_cast<std::size_t>(p)].bell, p) << "at " << row.front().time;
+      if (p > 0) EXPECT_NEAR(row[static_cast<std::size_t>(p)].time - row[static_cast<std::size_t>(p) - 1].time, spacing, 1e-6);
+    }
+  }
+  engine.StandOrStop(true);
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+}
+
+// Each bell's place row by row, from its place in rounds and the timing
+// class it took at each blow: its next place is its place + class - 1, less
+// the open gap, which comes after a backstroke (before each handstroke).
+std::vector<std::vector<int>> PlacesStruck(const std::vector<RecordingViews::Blow>& blows, int bells) {
+  std::vector<std::vector<int>> places(static_cast<std::size_t>(bells));
+  for (int b = 0; b < bells; ++b) places[static_cast<std::size_t>(b)].push_back(b);
+  for (const auto& blow : blows) {
+    auto& own = places[static_cast<std::size_t>(blow.bell)];
+    own.push_back(own.back() + blow.nextTiming - 1 - (blow.side == 0 ? 1 : 0));
+  }
+  return places;
+}
+
+TEST_F(TowerWindowTest, StandAtAnyBlowOfARowNeverPutsTwoBellsInOnePlace) {
+  constexpr int Bells = 6;
+  Method plainBob{6, "Plain Bob", "|12|&-16-16-16,|14|1234"};
+  for (std::size_t standAt = 61; standAt <= 66; ++standAt) {
+    SCOPED_TRACE("Stand after blow " + std::to_string(standAt));
+    views_.onBlow = [&, standAt](std::size_t count) {
+      if (count == standAt) engine_->StandOrStop(false);
+    };
+    TowerWindow& engine = Open(Bells);
+    SelectAll(Bells);
+    engine.RequestTouch(&plainBob, nullptr);
+    engine.Start();
+    ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+    const auto places = PlacesStruck(views_.blows(), Bells);
+    std::size_t rows = places[0].size();
+    for (const auto& own : places) rows = std::min(rows, own.size());
+    for (std::size_t row = 0; row < rows; ++row) {
+      std::vector<int> held;
+      for (const auto& own : places) held.push_back(own[row]);
+      std::sort(held.begin(), held.end());
+      EXPECT_EQ(held, (std::vector<int>{0, 1, 2, 3, 4, 5})) << "row " << row;
+    }
+    engine_.reset();
+    views_.onBlow = nullptr;
+    views_.ClearBlows();
     events_.clear();
   }
 }

@@ -1,6 +1,6 @@
 // The striking report judges blows against the schedule the touch asks for:
 // rows of `bells` intervals with the open gap before every second row,
-// starting with the second row struck.
+// starting with the third row struck (the bells pull off at handstroke).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,12 +13,12 @@ namespace {
 
 constexpr double Interval = 0.25;
 
-// Perfect blows for `rows`, the gap before rows 1, 3, 5 ...
+// Perfect blows for `rows`, the gap before rows 2, 4, 6 ...
 std::vector<StruckBlow> PerfectBlows(const std::vector<std::string>& rows) {
   std::vector<StruckBlow> blows;
   double t = 10.0;
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    if (r % 2 == 1) t += Interval;
+    if (r > 0 && r % 2 == 0) t += Interval;
     for (const char c : rows[r]) {
       blows.push_back({c - '1', t});
       t += Interval;

@@ -37,13 +37,13 @@ TEST(ChangeGenerator, OneBellAlternatesTheStroke) {
   ChangeGenerator generator(1, nullptr, nullptr);
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(generator.NextStrike(0), 1);
-    EXPECT_EQ(generator.handstroke(), i % 2 == 0);
+    EXPECT_EQ(generator.handstroke(), i % 2 == 1);
   }
 }
 
 TEST(ChangeGenerator, ChangesBeginAtAHandstrokeRow) {
   // Whenever the method is set, the first changed row is a handstroke row:
-  // the first row struck is a backstroke, so handstrokes are the odd rows.
+  // the bells pull off at handstroke, so handstrokes are the even rows.
   for (int blows = 0; blows < 30; ++blows) {
     Ringing r(6);
     auto events = r.Blows(blows);
@@ -57,7 +57,7 @@ TEST(ChangeGenerator, ChangesBeginAtAHandstrokeRow) {
     const auto first = std::find_if(rows.begin(), rows.end(), [](const std::string& row) { return row != "123456"; });
     ASSERT_NE(first, rows.end()) << blows;
     EXPECT_EQ(*first, "214365") << blows;
-    EXPECT_EQ((first - rows.begin()) % 2, 1) << "after " << blows << " blows";
+    EXPECT_EQ((first - rows.begin()) % 2, 0) << "after " << blows << " blows";
   }
 }
 

@@ -17,6 +17,7 @@
 #include "ringing/change_generator.h"
 #include "ringing/event_log.h"
 #include "ringing/memory_settings.h"
+#include "ringing/method.h"
 #include "shell/settings_store.h"
 #include "tools/towerkit/build_tower.h"
 #include "tools/towerkit/control_solver.h"
@@ -92,6 +93,21 @@ class MadeTowerTest : public ::testing::Test {
     tower_.reset();
     settings_.reset();
     Ringing().Reset();
+  }
+
+  // The first k bells start one blow interval apart, less the time each
+  // needs before its first blow.
+  void StartAsTheRingingLoopDoes(int k) {
+    double a = 0, lowest = 0;
+    std::vector<double> offset;
+    for (int i = 0; i < k; ++i) {
+      bells_[static_cast<std::size_t>(i)]->start(i);
+      offset.push_back(a - bells_[static_cast<std::size_t>(i)]->rowValue(54));
+      lowest = std::min(lowest, offset.back());
+      a += Ringing().blowInterval;
+    }
+    for (int i = 0; i < k; ++i)
+      bells_[static_cast<std::size_t>(i)]->state().time = offset[static_cast<std::size_t>(i)] - lowest;
   }
 
   static fs::path root_;
@@ -173,9 +189,10 @@ struct SwingCase {
 };
 
 TEST_F(MadeTowerTest, TheNextBlowFallsWhereTheScheduleSaysAfterEveryTransition) {
+  // The gap follows a backstroke (side 0): classes 1 to 3 after it.
   const SwingCase cases[] = {
-      {0, 3, 180, 1, 1, 2}, {2, 3, 180, 0, 2, 1}, {2, 3, 200, 0, 3, 0}, {1, 3, 220, 1, 0, 3},
-      {2, 3, 190, 1, 2, 1}, {0, 2, 200, 0, 1, 1}, {1, 3, 240, 0, 1, 2}, {2, 3, 190, 0, 3, 2},
+      {0, 3, 180, 0, 1, 2}, {2, 3, 180, 1, 2, 1}, {2, 3, 200, 1, 3, 0}, {1, 3, 220, 0, 0, 3},
+      {2, 3, 190, 0, 2, 1}, {0, 2, 200, 1, 1, 1}, {1, 3, 240, 1, 1, 2}, {2, 3, 190, 1, 3, 2},
   };
   for (const SwingCase& c : cases) {
     SCOPED_TRACE(::testing::Message() << "bell " << c.bell << " k " << c.inPlay << " speed " << c.speed << " side "
@@ -217,15 +234,7 @@ TEST_F(MadeTowerTest, RoundsStartedAsTheRingingLoopStartsThemStrikeEvenly) {
   EventLog log(true);
   ChangeGenerator rounds(k, &log, &settings);
   r.currentTouch = &rounds;
-  double a = 0, lowest = 0;
-  std::vector<double> offset;
-  for (int i = 0; i < k; ++i) {
-    bells_[static_cast<std::size_t>(i)]->start(i);
-    offset.push_back(a - bells_[static_cast<std::size_t>(i)]->rowValue(54));
-    lowest = std::min(lowest, offset.back());
-    a += r.blowInterval;
-  }
-  for (int i = 0; i < k; ++i) bells_[static_cast<std::size_t>(i)]->state().time = offset[static_cast<std::size_t>(i)] - lowest;
+  StartAsTheRingingLoopDoes(k);
 
   std::vector<std::pair<double, int>> blows;
   for (double t = 0.1; t < 60; t += 0.1) {
@@ -239,12 +248,71 @@ TEST_F(MadeTowerTest, RoundsStartedAsTheRingingLoopStartsThemStrikeEvenly) {
   ASSERT_GT(blows.size(), 40u);
   const double interval = BlowIntervalFor(200, k);
   // Rows of three, one interval apart; the first blows come at the
-  // handstroke angle, and the open gap falls after every second row.
+  // handstroke angle, and the open gap falls before every handstroke row
+  // after the first.
   for (std::size_t n = 1; n < blows.size(); ++n) {
     EXPECT_EQ(blows[n].second, static_cast<int>(n % k));
-    const bool gap = n % (2 * k) == static_cast<std::size_t>(k);
+    const bool gap = n % (2 * k) == 0;
     EXPECT_NEAR(blows[n].first - blows[n - 1].first, gap ? 2 * interval : interval, 1e-6) << "blow " << n;
   }
+}
+
+// By ear the open gap comes before each handstroke: the bells pull off at
+// handstroke, the row after every gap is struck at the handstroke angle (so
+// half-muffled ringing leaves it open), a method's first change comes right
+// after a gap, and each whole pull is a handstroke and its backstroke.
+TEST_F(MadeTowerTest, TheRowAfterEachGapIsAHandstroke) {
+  RingingState& r = Ringing();
+  const int k = 3;
+  r.bellsInPlay = k;
+  SetPealSpeed(200);
+  MemorySettings settings;
+  settings.SetTowerInt(tower_setting::WholePullChanges, 1);
+  settings.SetInt(setting::ActionAtRounds, 0);
+  EventLog log(true);
+  ChangeGenerator touch(k, &log, &settings);
+  const Method method{3, "Test", "3.1"};
+  touch.SetMethod(&method);
+  r.currentTouch = &touch;
+  StartAsTheRingingLoopDoes(k);
+
+  struct Blow {
+    double time;
+    int bell;
+    bool handstroke;  // struck at the handstroke angle
+    bool operator<(const Blow& o) const { return time < o.time; }
+  };
+  std::vector<Blow> blows;
+  for (double t = 0.1; t < 60; t += 0.1) {
+    for (int i = 0; i < k; ++i) {
+      Bell& bell = *bells_[static_cast<std::size_t>(i)];
+      ASSERT_FALSE(bell.state().stood);
+      if (bell.advanceTo(t) & Bell::Struck) blows.push_back({bell.state().strikeTime, i, !bell.state().handstrokeNext});
+    }
+  }
+  std::sort(blows.begin(), blows.end());
+  const double interval = BlowIntervalFor(200, k);
+  std::vector<std::string> rows;
+  std::size_t firstChange = 0;
+  for (std::size_t row = 0; (row + 1) * k <= blows.size(); ++row) {
+    const std::size_t first = row * k;
+    std::string text;
+    for (std::size_t n = first; n < first + k; ++n) {
+      text += static_cast<char>('1' + blows[n].bell);
+      EXPECT_EQ(blows[n].handstroke, row % 2 == 0) << "row " << row;
+    }
+    rows.push_back(text);
+    if (firstChange == 0 && text != "123") firstChange = row;
+    if (row == 0) continue;
+    const bool gap = blows[first].time - blows[first - 1].time > 1.5 * interval;
+    EXPECT_EQ(gap, row % 2 == 0) << "before row " << row;
+    if (row % 2 == 1) {
+      EXPECT_EQ(text, rows[row - 1]) << "a whole pull split at row " << row;
+    }
+  }
+  ASSERT_GT(rows.size(), 10u);
+  EXPECT_GT(firstChange, 0u);
+  EXPECT_EQ(firstChange % 2, 0u) << "the first change came before a gap";
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ std::vector<Placed> PlaceBlows(const std::vector<std::string>& rows, const std::
       place = rows[static_cast<std::size_t>(r)].find(BellChar(blow.bell));
       if (place == std::string::npos) continue;
     }
-    const double slots = static_cast<double>(r) * bells + static_cast<double>(place) + (r + 1) / 2;
+    // The open gap comes before every handstroke row after the first.
+    const double slots = static_cast<double>(r) * bells + static_cast<double>(place) + r / 2;
     placed.push_back({blow.bell, blow.time, slots * interval});
   }
   return placed;

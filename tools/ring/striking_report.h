@@ -1,9 +1,9 @@
 // The striking report: how far each blow fell from the ideal schedule, in
 // which every row takes `bells` blow intervals and each of the touch's
 // handstroke rows begins one interval later still (the open handstroke gap).
-// The bells pull off into a row the touch counts as a backstroke, so the gap
-// comes before the second row struck and every second row after it. The
-// schedule's start is fitted to the blows, so only their spacing is judged.
+// The bells pull off at handstroke, so the gap comes before the third row
+// struck and every second row after it. The schedule's start is fitted to
+// the blows, so only their spacing is judged.
 #pragma once
 
 #include <iosfwd>

@@ -35,9 +35,14 @@ constexpr double MaxArrivalMismatch = 0.05;
 double SwingTime(int bellsInPlay, int speed, int timingClass) {
   return (bellsInPlay - 1 + timingClass) * BlowIntervalFor(speed, bellsInPlay);
 }
+// A bell set at Stand is checked up to its balance after its handstroke, a
+// longer swing than any in the ringing: its last backstroke comes one blow
+// interval later than a backstroke would.
 double SettingTime(int bellsInPlay, int speed) { return SwingTime(bellsInPlay, speed, 2); }
 
-int FirstClass(int side) { return side == 1 ? 1 : 0; }
+// The open gap comes after a backstroke: the swings from it take classes 1
+// to 3, those from a handstroke 0 to 2.
+int FirstClass(int side) { return side == 0 ? 1 : 0; }
 
 struct SolvedSwing {
   double time;
@@ -168,8 +173,8 @@ const Solved& Find(const std::vector<Solved>& solved, double time) {
 
 }  // namespace
 int TransitionPosition(int side, int previous, int next) {
-  if (side == 0 && previous >= 1 && previous <= 3 && next >= 0 && next <= 2) return 9 * (previous - 1) + 3 * next;
-  if (side == 1 && previous >= 0 && previous <= 2 && next >= 1 && next <= 3) return 27 + 9 * previous + 3 * (next - 1);
+  if (side == 1 && previous >= 1 && previous <= 3 && next >= 0 && next <= 2) return 9 * (previous - 1) + 3 * next;
+  if (side == 0 && previous >= 0 && previous <= 2 && next >= 1 && next <= 3) return 27 + 9 * previous + 3 * (next - 1);
   return -1;
 }
 
