@@ -160,11 +160,9 @@ char Composition::CallAt(const Row& row, char marker, const CallTable& calls) {
 
 void Composition::EndCourse() {
   // Calls of the course that were not reached are dropped with it.
-  while (true) {
-    const CallItem& item = reader_.Peek();
-    if (item.kind != CallItem::Kind::Call || item.course != courseOpen_) break;
-    reader_.Take();
-  }
+  const int course = courseOpen_;
+  reader_.SkipWhile(
+      [course](const CallItem& item) { return item.kind == CallItem::Kind::Call && item.course == course; });
   courseOpen_ = -1;
   leadsInCourse_ = 0;
 }
@@ -175,15 +173,16 @@ char Composition::TableCallAt(const Row& row, char marker, const CallTable& call
   const CallItem* item = &reader_.Peek();
   if (courseOpen_ < 0 && item->kind == CallItem::Kind::Call) courseOpen_ = item->course;
   // Calls under a calling position that names no usable position are dropped.
-  bool tied = false;
-  CallingPosition at;
-  while (item->kind == CallItem::Kind::Call && item->course == courseOpen_) {
-    at = PositionOf(*item, &tied);
-    if (!tied || at.position != 0) break;
-    reader_.Take();
-    item = &reader_.Peek();
-  }
+  const int course = courseOpen_;
+  reader_.SkipWhile([this, course](const CallItem& call) {
+    if (call.kind != CallItem::Kind::Call || call.course != course) return false;
+    bool tiedHere = false;
+    return PositionOf(call, &tiedHere).position == 0 && tiedHere;
+  });
+  item = &reader_.Peek();
   const bool inCourse = item->kind == CallItem::Kind::Call && item->course == courseOpen_;
+  bool tied = false;
+  const CallingPosition at = inCourse ? PositionOf(*item, &tied) : CallingPosition{};
   if (inCourse) {
     if (!tied) {
       result = TakeIfCallable(marker, calls, 0);  // no calling position: as plain calling
