@@ -1,6 +1,7 @@
 #include "ringing/composition.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "ringing/call_table.h"
 #include "ringing/method.h"
@@ -57,8 +58,11 @@ CompositionReader::Setup Composition::ReaderSetup(int stage, int bells) {
   setup.isLabel = [this](const std::string& label) { return labelToMethod.count(label) != 0; };
   for (const auto& entry : labelToMethod) setup.labels.push_back(entry.first);
   setup.headings = &headingMap_;
-  const int times = std::max(parts, 1) * (std::clamp(keepGoing, 0, CompositionReader::MaxRepeat) + 1);
-  setup.repeats = parts < 0 ? -1 : times;
+  // Parts and keep going come from the file: their product is held to the
+  // largest count rather than allowed to overflow.
+  const long long times =
+      static_cast<long long>(std::max(parts, 1)) * (std::clamp(keepGoing, 0, CompositionReader::MaxRepeat) + 1);
+  setup.repeats = parts < 0 ? -1 : static_cast<int>(std::min<long long>(times, INT_MAX));
   if (kind == 0 || firstLine < 0 || firstLine + 1 >= static_cast<int>(lines.size())) {
     setup.beginLine = std::max(firstLine, 0);
     setup.padTo = leadsPerCourse;

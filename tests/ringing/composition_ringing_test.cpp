@@ -233,6 +233,13 @@ TEST_F(CompositionRinging, HugeRepeatCountsAreDroppedAtTheCostOfTheirText) {
   }
 }
 
+// Parts times keep going once overflowed: 2^30 parts rung four times came
+// to no times at all, and the calling was never rung.
+TEST_F(CompositionRinging, PartsTimesKeepGoingIsHeldToTheLargestCount) {
+  const RungTouch touch = RingTouch({"6", {"Plain Bob Minor"}, {"-"}, "1073741824", "", "3"});
+  EXPECT_FALSE(touch.calls.empty());
+}
+
 TEST_F(CompositionRinging, GrandsireTriplesOnEightWithACover) {
   const RungTouch touch = RingTouch({"7", {"Grandsire Triples"}, {"p"}, "-1"}, 8);
   EXPECT_EQ(touch.rows.size(), 70u);
