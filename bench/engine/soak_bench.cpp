@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
       std::filesystem::temp_directory_path() / ("clangor_soak_" + std::to_string(::getpid()) + ".wav");
   std::printf("soak: %d peals of %ld changes of %s on the default tower, WAV streamed to %s\n", peals, PealRows,
               method->Title().c_str(), wav.c_str());
-  std::printf("%4s %6s %9s %8s %9s %9s %9s\n", "peal", "rows", "rss MiB", "rms ms", "worst ms", "real s", "wav MiB");
+  std::printf("%4s %6s %7s %9s %8s %9s %9s %9s\n", "peal", "rows", "blows", "rss MiB", "rms ms", "worst ms", "real s",
+              "wav MiB");
   double firstRss = 0, firstRms = 0, worstGrowth = 0, worstDrift = 0;
   for (int peal = 1; peal <= peals; ++peal) {
     RingPlan plan;
@@ -89,8 +90,8 @@ int main(int argc, char** argv) {
     }
     worstGrowth = std::max(worstGrowth, rss - firstRss);
     worstDrift = std::max(worstDrift, std::abs(report.whole.rmsMs - firstRms));
-    std::printf("%4d %6zu %9.1f %8.3f %9.3f %9.1f %9.1f\n", peal, rows.size(), rss, report.whole.rmsMs,
-                report.whole.worstMs, result.realSeconds, wavMiB);
+    std::printf("%4d %6zu %7d %9.1f %8.4f %9.4f %9.1f %9.1f\n", peal, rows.size(), report.whole.blows, rss,
+                report.whole.rmsMs, report.whole.worstMs, result.realSeconds, wavMiB);
     std::fflush(stdout);
   }
   std::printf("resident growth past the first peal: %.1f MiB; striking rms drift: %.3f ms\n", worstGrowth, worstDrift);
