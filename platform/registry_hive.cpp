@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_size_limit.h"
+
 namespace clangor::registry {
 
 namespace {
@@ -24,6 +26,7 @@ Status FromErrno(int e) {
       return error::AccessDenied;
     case ENOSPC:
     case EDQUOT:
+    case EFBIG:
       return error::DiskFull;
     default:
       return error::RegistryIoFailed;
@@ -201,6 +204,7 @@ Status HiveFile::EndBatch() {
 }
 
 Status HiveFile::WriteAtomically(const std::string& text) {
+  KeepRunningPastFileSizeLimit();
   struct stat old {};
   bool exists = ::stat(path_.c_str(), &old) == 0;
   // A hive file the user made read-only stays as it is, even though the
@@ -216,7 +220,14 @@ Status HiveFile::WriteAtomically(const std::string& text) {
   if (status == error::Success && !WriteAll(fd, text)) status = FromErrno(errno);
   if (status == error::Success && ::fsync(fd) != 0) status = FromErrno(errno);
   if (status == error::Success && ::rename(temp.c_str(), path_.c_str()) != 0) status = FromErrno(errno);
-  if (status != error::Success) ::unlink(temp.c_str());
+  if (status != error::Success) {
+    ::unlink(temp.c_str());
+    return status;
+  }
+  // The new name reaches the disk with the folder.
+  const std::string folder = std::filesystem::path(path_).parent_path().string();
+  FileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.fd >= 0) ::fsync(dir.fd);
   return status;
 }
 

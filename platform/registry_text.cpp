@@ -271,9 +271,13 @@ KeyNode* HiveData::FindKey(std::string_view path) {
 KeyNode& HiveData::AddKey(std::string_view path, bool* made) {
   if (made) *made = false;
   if (KeyNode* existing = FindKey(path)) return *existing;
-  std::size_t slash = path.rfind('\\');
-  if (slash != std::string_view::npos) AddKey(path.substr(0, slash));
   if (made) *made = true;
+  // The keys above it, from the top down, one step per part.
+  for (std::size_t slash = path.find('\\'); slash != std::string_view::npos; slash = path.find('\\', slash + 1)) {
+    const std::string_view above = path.substr(0, slash);
+    std::string folded = FoldName(above);
+    if (keys_.count(folded) == 0) keys_.emplace(std::move(folded), KeyNode{std::string(above), {}});
+  }
   return keys_.emplace(FoldName(path), KeyNode{std::string(path), {}}).first->second;
 }
 
@@ -303,10 +307,11 @@ Status CheckKeyPath(std::string_view path, std::string& checked) {
   checked.assign(path);
   if (path.empty()) return error::Success;
   std::size_t start = 0;
-  while (true) {
+  for (int depth = 1;; ++depth) {
     std::size_t end = path.find('\\', start);
     std::string_view part = path.substr(start, end == std::string_view::npos ? path.npos : end - start);
-    if (part.empty()) return error::BadPathname;
+    if (part.empty() || depth > MaxKeyDepth) return error::BadPathname;
+    if (part.size() > MaxKeyNameLength) return error::InvalidParameter;
     for (char c : part)
       if (static_cast<unsigned char>(c) < 0x20) return error::InvalidParameter;
     if (end == std::string_view::npos) return error::Success;

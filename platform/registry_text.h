@@ -76,9 +76,15 @@ ParsedHive ParseHiveText(std::string_view text, std::string_view rootName);
 
 std::string WriteHiveText(const HiveData& hive, std::string_view rootName);
 
+// Far beyond any real key: deeper paths and longer names are refused, so a
+// hive file can never make a key whose ancestors outweigh the file.
+inline constexpr int MaxKeyDepth = 64;
+inline constexpr std::size_t MaxKeyNameLength = 255;
+
 // Checks a relative key path ("a\b\c"; one trailing "\" allowed) and gives it
 // without the trailing separator; a status other than Success when the path
-// has an empty part or a character a key name cannot hold.
+// has an empty part, more than MaxKeyDepth parts, or a name too long or
+// holding a character a key name cannot hold.
 Status CheckKeyPath(std::string_view path, std::string& checked);
 // A value name may hold anything but line breaks and zero bytes.
 bool IsValidValueName(std::string_view name);

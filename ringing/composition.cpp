@@ -1,6 +1,7 @@
 #include "ringing/composition.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "ringing/call_table.h"
 #include "ringing/method.h"
@@ -57,8 +58,11 @@ CompositionReader::Setup Composition::ReaderSetup(int stage, int bells) {
   setup.isLabel = [this](const std::string& label) { return labelToMethod.count(label) != 0; };
   for (const auto& entry : labelToMethod) setup.labels.push_back(entry.first);
   setup.headings = &headingMap_;
-  const int times = std::max(parts, 1) * (std::clamp(keepGoing, 0, CompositionReader::MaxRepeat) + 1);
-  setup.repeats = parts < 0 ? -1 : times;
+  // Parts and keep going come from the file: their product is held to the
+  // largest count rather than allowed to overflow.
+  const long long times =
+      static_cast<long long>(std::max(parts, 1)) * (std::clamp(keepGoing, 0, CompositionReader::MaxRepeat) + 1);
+  setup.repeats = parts < 0 ? -1 : static_cast<int>(std::min<long long>(times, INT_MAX));
   if (kind == 0 || firstLine < 0 || firstLine + 1 >= static_cast<int>(lines.size())) {
     setup.beginLine = std::max(firstLine, 0);
     setup.padTo = leadsPerCourse;
@@ -160,11 +164,9 @@ char Composition::CallAt(const Row& row, char marker, const CallTable& calls) {
 
 void Composition::EndCourse() {
   // Calls of the course that were not reached are dropped with it.
-  while (true) {
-    const CallItem& item = reader_.Peek();
-    if (item.kind != CallItem::Kind::Call || item.course != courseOpen_) break;
-    reader_.Take();
-  }
+  const int course = courseOpen_;
+  reader_.SkipWhile(
+      [course](const CallItem& item) { return item.kind == CallItem::Kind::Call && item.course == course; });
   courseOpen_ = -1;
   leadsInCourse_ = 0;
 }
@@ -175,15 +177,16 @@ char Composition::TableCallAt(const Row& row, char marker, const CallTable& call
   const CallItem* item = &reader_.Peek();
   if (courseOpen_ < 0 && item->kind == CallItem::Kind::Call) courseOpen_ = item->course;
   // Calls under a calling position that names no usable position are dropped.
-  bool tied = false;
-  CallingPosition at;
-  while (item->kind == CallItem::Kind::Call && item->course == courseOpen_) {
-    at = PositionOf(*item, &tied);
-    if (!tied || at.position != 0) break;
-    reader_.Take();
-    item = &reader_.Peek();
-  }
+  const int course = courseOpen_;
+  reader_.SkipWhile([this, course](const CallItem& call) {
+    if (call.kind != CallItem::Kind::Call || call.course != course) return false;
+    bool tiedHere = false;
+    return PositionOf(call, &tiedHere).position == 0 && tiedHere;
+  });
+  item = &reader_.Peek();
   const bool inCourse = item->kind == CallItem::Kind::Call && item->course == courseOpen_;
+  bool tied = false;
+  const CallingPosition at = inCourse ? PositionOf(*item, &tied) : CallingPosition{};
   if (inCourse) {
     if (!tied) {
       result = TakeIfCallable(marker, calls, 0);  // no calling position: as plain calling

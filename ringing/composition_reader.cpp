@@ -64,6 +64,7 @@ void CompositionReader::Start(Setup setup) {
   bottom.begin = bottom.pos = {setup_.beginLine, 0};
   bottom.end = {setup_.lastLine + 1, 0};
   bottom.remaining = setup_.repeats < 0 ? -1 : setup_.repeats;
+  BeginPass(bottom);
   frames_.push_back(bottom);
 }
 
@@ -93,6 +94,21 @@ void CompositionReader::Take() {
   CallItem& item = pending_.front();
   if (item.kind == CallItem::Kind::Call && --item.count > 0) return;
   pending_.pop_front();
+}
+
+void CompositionReader::SkipWhile(const std::function<bool(const CallItem&)>& drop) {
+  skip_ = ++skipsBegun_;
+  while (true) {
+    const CallItem& item = Peek();
+    if (item.kind == CallItem::Kind::End || !drop(item)) break;
+    pending_.pop_front();
+  }
+  skip_ = 0;
+}
+
+void CompositionReader::BeginPass(Frame& frame) const {
+  frame.passCourse = course_;
+  frame.passSkip = skip_;
 }
 
 void CompositionReader::Fill() {
@@ -255,15 +271,19 @@ void CompositionReader::OpenGroup(Frame& frame, int count) {
     group.remaining = 1;
     group.pos = group.end;  // rung no times: straight to its end
   }
+  BeginPass(group);
   frames_.push_back(group);
 }
 
 void CompositionReader::CloseFrame() {
   Frame& frame = frames_.back();
   if (frame.remaining > 0) --frame.remaining;
-  if (frame.remaining != 0) {
+  // A whole pass dropped within one course: the passes left would be too.
+  const bool dropped = skip_ != 0 && frame.passSkip == skip_ && frame.passCourse == course_;
+  if (frame.remaining != 0 && !dropped) {
     if (frame.begin.line != frame.end.line) EndCallingLine();
     frame.pos = frame.begin;
+    BeginPass(frame);
     return;
   }
   const Frame done = frame;
@@ -349,6 +369,7 @@ bool CompositionReader::TryReference(Frame& frame) {
   frame.pos.ch += static_cast<int>(used);
   if (static_cast<int>(frames_.size()) >= MaxDepth) return true;  // too deep: skipped
   called.pos = called.begin;
+  BeginPass(called);
   frames_.push_back(called);
   return true;
 }

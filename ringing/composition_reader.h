@@ -52,6 +52,11 @@ class CompositionReader {
   const CallItem& Peek();
   // Takes one call of the front item (or the whole label).
   void Take();
+  // Drops whole items from the front while `drop` says so. A repeat whose
+  // pass, begun while dropping, stays in one course and yields nothing kept
+  // is not walked again: the next pass would yield the same items. Skipping
+  // costs the text written, not the count it multiplies out to.
+  void SkipWhile(const std::function<bool(const CallItem&)>& drop);
 
  private:
   struct Pos {
@@ -63,7 +68,11 @@ class CompositionReader {
     Pos begin, end, pos;
     int remaining = 1;  // -1 repeats without end
     bool group = false;  // ends at a closing bracket at `end`
+    int passCourse = 0;  // the course the current pass began in
+    int passSkip = 0;    // the skip it began in; 0 = begun while not skipping
   };
+
+  void BeginPass(Frame& frame) const;
 
   void Fill();
   void StepFrame(Frame& frame);
@@ -93,6 +102,9 @@ class CompositionReader {
   // a lead has begun (after a label, or a call inside the lead) and not ended.
   int leadsThisLine_ = 0;
   bool leadOpen_ = false;
+  // Numbers each SkipWhile; the current one while it runs, else 0.
+  int skip_ = 0;
+  int skipsBegun_ = 0;
 };
 
 }  // namespace clangor

@@ -29,8 +29,9 @@ int IntProperty(const Tower& tower, int bell, const char* key) {
 int BellIndexProperty(const Tower& tower, int bell, const char* key, int fallback) {
   const std::string text = tower.bellProperty(bell, key);
   if (text.empty()) return fallback;
-  const int index = ReadInt(text) - 1;
-  return index >= 0 && index < tower.bellCount() ? index : -1;
+  // Bell numbers run from 1; 0 stands for any number outside the tower.
+  const int number = ReadIntIn(text, 0, tower.bellCount() + 1);
+  return number >= 1 && number <= tower.bellCount() ? number - 1 : -1;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "tower/tower_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <climits>
@@ -53,6 +54,8 @@ int ReadInt(std::string_view text) {
   }
   return static_cast<int>(negative ? -value : value);
 }
+
+int ReadIntIn(std::string_view text, int low, int high) { return std::clamp(ReadInt(text), low, high); }
 
 double ReadReal(std::string_view text) {
   bool negative = false;

@@ -18,6 +18,8 @@ std::string TidyText(std::string_view text);
 // The leading decimal integer after optional blanks and sign, as atoi reads
 // it; 0 when there is none. Values beyond 32 bits are held at the limit.
 int ReadInt(std::string_view text);
+// ReadInt held within [low, high], so that arithmetic on it cannot overflow.
+int ReadIntIn(std::string_view text, int low, int high);
 // The leading real number after optional blanks, as atof reads it; 0 when
 // there is none or it is not finite.
 double ReadReal(std::string_view text);

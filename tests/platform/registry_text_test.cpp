@@ -216,5 +216,30 @@ TEST(HiveData, KeyPaths) {
   }
 }
 
+std::string PathOf(int parts, const std::string& name = "k") {
+  std::string path = name;
+  for (int i = 1; i < parts; ++i) path += "\\" + name;
+  return path;
+}
+
+// A key path deeper or longer than any real key is refused: as a path, and
+// as a section line, which a hive of a hundred thousand parts once took one
+// recursion per part to read (and gigabytes to hold).
+TEST(HiveData, DeepAndLongKeyPathsAreRefused) {
+  std::string checked;
+  EXPECT_EQ(CheckKeyPath(PathOf(MaxKeyDepth), checked), error::Success);
+  EXPECT_EQ(CheckKeyPath(PathOf(MaxKeyDepth + 1), checked), error::BadPathname);
+  EXPECT_EQ(CheckKeyPath(std::string(MaxKeyNameLength, 'n'), checked), error::Success);
+  EXPECT_EQ(CheckKeyPath("A\\" + std::string(MaxKeyNameLength + 1, 'n'), checked), error::InvalidParameter);
+
+  for (const int parts : {MaxKeyDepth, MaxKeyDepth + 1, 100000}) {
+    const std::string text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\" + PathOf(parts) + "]\n\"v\"=dword:00000001\n";
+    const ParsedHive parsed = ParseHiveText(text, CU);
+    const bool fits = parts <= MaxKeyDepth;
+    EXPECT_EQ(parsed.badLines, fits ? 0 : 2) << parts;  // the section and the value under it
+    EXPECT_EQ(parsed.data.Keys().size(), fits ? static_cast<std::size_t>(parts) + 1 : 1u) << parts;
+  }
+}
+
 }  // namespace
 }  // namespace clangor::registry

@@ -123,7 +123,7 @@ TEST_F(CompositionRinging, TablesOfCallingPositions) {
   };
   for (const Touch& t : touches) {
     const RungTouch touch = RingTouch(t);
-    EXPECT_TRUE(touch.cameRound) << t.lines[2];
+    EXPECT_TRUE(touch.cameRound) << t.lines[2] << " " << t.headings;
     EXPECT_EQ(touch.rows.size(), 336u) << t.lines[2];
     EXPECT_TRUE(IsTrue(touch.rows));
     EXPECT_EQ(touch.calls.size(), 3u);
@@ -214,6 +214,30 @@ TEST_F(CompositionRinging, TouchesThatCannotGoOnRingPlainLeadsAndComeRound) {
   }
   // Parts without end and no calls: the plain course still comes round.
   EXPECT_EQ(RingTouch({"6", {"Plain Bob Minor"}, {"()"}, "-1"}).rows.size(), 60u);
+}
+
+// Nested counts multiply out to a million million calls: dropping those of a
+// course that ends early, or those under a position beyond the bells, must
+// cost the text written, not the count.
+TEST_F(CompositionRinging, HugeRepeatCountsAreDroppedAtTheCostOfTheirText) {
+  const std::string huge = "10000(10000(10000-))";
+  const std::vector<Touch> touches = {
+      {"6", {"Plain Bob Minor"}, {"W", "===", huge}, "1", "", "", "W:9"},   // a position beyond the bells
+      {"6", {"Plain Bob Minor"}, {"W", "===", huge}, "1", "5", "", "W:1"},  // courses of five leads
+      {"6", {"Plain Bob Minor"}, {"W", "===", "3(" + huge + ")", "p"}, "2", "5", "", "W:1"},
+  };
+  for (const Touch& t : touches) {
+    const RungTouch touch = RingTouch(t);
+    EXPECT_TRUE(touch.cameRound) << t.lines[2] << " " << t.headings;
+    EXPECT_EQ(touch.rows.size(), 60u) << t.lines[2];
+  }
+}
+
+// Parts times keep going once overflowed: 2^30 parts rung four times came
+// to no times at all, and the calling was never rung.
+TEST_F(CompositionRinging, PartsTimesKeepGoingIsHeldToTheLargestCount) {
+  const RungTouch touch = RingTouch({"6", {"Plain Bob Minor"}, {"-"}, "1073741824", "", "3"});
+  EXPECT_FALSE(touch.calls.empty());
 }
 
 TEST_F(CompositionRinging, GrandsireTriplesOnEightWithACover) {

@@ -8,6 +8,7 @@
 #include "tower/bell.h"
 #include "tower/bell_faults.h"
 #include "tower/picture_sequence.h"
+#include "tower/tower_text.h"
 
 namespace clangor {
 namespace {
@@ -85,6 +86,18 @@ TEST_F(BellTest, ReadsItsFieldsWithTheirConversions) {
   EXPECT_EQ(bell(0).state().angle, kSetAngle);
   EXPECT_TRUE(bell(0).state().handstrokeNext);
   EXPECT_TRUE(bell(0).isDown());
+}
+
+// Bell numbers at the ends of the integers name no bell: made 0-based, the
+// lowest one once overflowed.
+TEST_F(BellTest, BellNumbersBeyondTheIntegersNameNoBell) {
+  LoadTower("SourceBell=-2147483648\nBeneath=-2147483648\nAbove=99999999999\n");
+  const BellData& first = bell(0).data();
+  EXPECT_EQ(first.sourceBell, 1);
+  EXPECT_EQ(first.beneath, -1);
+  EXPECT_EQ(first.above, -1);
+  EXPECT_EQ(ReadIntIn("-2147483648", 0, 13), 0);
+  EXPECT_EQ(ReadIntIn("2147483648", 0, 13), 13);
 }
 
 TEST_F(BellTest, SwingsWithItsPendulumPeriodAndKeepsItsEnergy) {
