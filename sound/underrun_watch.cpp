@@ -1,0 +1,37 @@
+#include "sound/underrun_watch.h"
+
+#include <algorithm>
+
+namespace clangor {
+
+namespace {
+
+// A request this much past the end of what was held is still in time: the
+// device's own clock and the steady clock drift a little apart.
+constexpr double ToleranceNs = 200'000;
+
+}  // namespace
+
+UnderrunWatch::UnderrunWatch(std::uint32_t sampleRate, int periodsHeld)
+    : nsPerFrame_(1e9 / sampleRate), periodsHeld_(std::max(periodsHeld, 0)) {}
+
+bool UnderrunWatch::periodAsked(int frames, std::int64_t nowNs) {
+  const double now = static_cast<double>(nowNs);
+  const bool ranDry = started_ && now - lastAsked_ > lastFrames_ * nsPerFrame_ * (periodsHeld_ + 1) + ToleranceNs;
+  if (ranDry) ++underruns_;
+  started_ = true;
+  lastAsked_ = now;
+  lastFrames_ = frames;
+  return ranDry;
+}
+
+BufferingChoice::BufferingChoice(int fixedPeriod)
+    : period_(fixedPeriod > 0 ? std::clamp(fixedPeriod, 16, LargestPeriod) : SmallestPeriod), fixed_(fixedPeriod > 0) {}
+
+bool BufferingChoice::grow() {
+  if (fixed_ || period_ >= LargestPeriod) return false;
+  period_ = std::min(period_ * 2, LargestPeriod);
+  return true;
+}
+
+}  // namespace clangor
