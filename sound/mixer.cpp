@@ -227,6 +227,10 @@ void Mixer::renderPeriod(std::int16_t* out, int frames) {
     if (!source) continue;
     const std::uint64_t command = s.command.load();
     if (command != s.seenCommand) {
+      // A start still waiting when the next command comes (a bell struck
+      // again within the latency, at a high clock speed) sounds now rather
+      // than not at all.
+      if (s.waiting && s.waitingPlay) obey(s, periodStart);
       s.seenCommand = command;
       s.waiting = true;
       s.waitingPlay = (command & 1) != 0;

@@ -65,8 +65,9 @@ class Mixer {
   // The same, starting the buffer at output frame `frame` (counted as
   // framesRendered counts): a blow sounds from its own sample, however the
   // periods fall. A frame already rendered starts at the next render's first
-  // frame (a late start, counted). The latest command of a buffer wins, so a
-  // buffer holds one start in waiting. Any thread.
+  // frame (a late start, counted). A buffer holds one start in waiting: a
+  // command that comes while one waits starts the waiting one at once (so
+  // no blow is lost) and takes its place. Any thread.
   void playAt(BufferId id, std::uint64_t frame);
   // Any thread.
   void stop(BufferId id);

@@ -9,6 +9,7 @@ namespace {
 // A request this much past the end of what was held is still in time: the
 // device's own clock and the steady clock drift a little apart.
 constexpr double ToleranceNs = 200'000;
+constexpr int SettlingRequests = 8;
 
 }  // namespace
 
@@ -17,9 +18,10 @@ UnderrunWatch::UnderrunWatch(std::uint32_t sampleRate, int periodsHeld)
 
 bool UnderrunWatch::periodAsked(int frames, std::int64_t nowNs) {
   const double now = static_cast<double>(nowNs);
-  const bool ranDry = started_ && now - lastAsked_ > lastFrames_ * nsPerFrame_ * (periodsHeld_ + 1) + ToleranceNs;
+  const bool ranDry = asked_ >= SettlingRequests &&
+                      now - lastAsked_ > lastFrames_ * nsPerFrame_ * (periodsHeld_ + 1) + ToleranceNs;
   if (ranDry) ++underruns_;
-  started_ = true;
+  if (asked_ < SettlingRequests) ++asked_;
   lastAsked_ = now;
   lastFrames_ = frames;
   return ranDry;

@@ -23,12 +23,14 @@ class UnderrunWatch {
   bool periodAsked(int frames, std::int64_t nowNs);
   std::uint64_t underruns() const { return underruns_; }
   // Starts afresh (the device was reopened).
-  void restart() { started_ = false; }
+  void restart() { asked_ = 0; }
 
  private:
   const double nsPerFrame_;
   const int periodsHeld_;
-  bool started_ = false;
+  // Requests since the device (re)started: its first few come as it fills
+  // its buffers and are not judged.
+  int asked_ = 0;
   double lastAsked_ = 0;  // ns
   int lastFrames_ = 0;
   std::uint64_t underruns_ = 0;

@@ -58,6 +58,19 @@ TEST(BlowSchedule, TheMixerStartsABufferAtTheFrameItIsGiven) {
   EXPECT_EQ(mixer.lateStarts(), 1u);
 }
 
+// A bell struck again before its waiting blow was due (a high clock speed,
+// a long latency): the waiting blow sounds at once rather than being lost.
+TEST(BlowSchedule, AStartStillWaitingIsNeverLost) {
+  Mixer mixer;
+  const Mixer::BufferId a = Click(mixer);
+  mixer.playAt(a, 700);
+  std::vector<std::int16_t> out(2 * 1024);
+  mixer.render(out.data(), 256);
+  mixer.playAt(a, 900);
+  mixer.render(out.data() + 2 * 256, 1024 - 256);
+  EXPECT_EQ(Onsets(out), (std::vector<std::uint64_t>{256, 900}));
+}
+
 // The fake device plays frame F at exactly StartNs + F frames of time, and
 // asks for each period up to 1.5 ms late; the ringing loop hands each blow
 // over up to 2 ms after its instant. Every blow must be heard the same
