@@ -34,6 +34,17 @@ int FixedPeriod() {
   return text ? std::atoi(text) : 0;
 }
 
+// A sound server (PulseAudio, or PipeWire's PulseAudio service) is asked by
+// SDL to hold just one period: 128 frames cannot be kept filled on a desktop
+// without real-time scheduling, so a server starts at 512 (11.6 ms).
+constexpr int ServerStartPeriod = 512;
+
+int StartPeriod() {
+  const char* driver = SDL_GetCurrentAudioDriver();
+  const std::string name = driver ? driver : "";
+  return name == "pulseaudio" || name == "pipewire" ? ServerStartPeriod : 0;
+}
+
 class SdlSoundDevice final : public SoundDevice {
  public:
   SdlSoundDevice(Mixer& mixer, BufferingChoice choice)
@@ -138,7 +149,7 @@ int BlowLatencyFrames(int period) { return period + HandOverFrames; }
 std::unique_ptr<SoundDevice> OpenSdlSoundDevice(Mixer& mixer, std::int32_t& result) {
   result = SoundNoDriver;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
-  auto device = std::make_unique<SdlSoundDevice>(mixer, BufferingChoice(FixedPeriod()));
+  auto device = std::make_unique<SdlSoundDevice>(mixer, BufferingChoice(FixedPeriod(), StartPeriod()));
   if (!device->open()) return nullptr;  // its destructor leaves the audio subsystem
   result = SoundOk;
   return device;

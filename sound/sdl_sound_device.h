@@ -1,5 +1,5 @@
 // The sound card, through SDL2's audio layer: 44100 Hz, 16-bit stereo, in
-// periods of 128 frames to start with. SDL_AUDIODRIVER picks the driver
+// periods of 128 frames to start with (512 through a sound server). SDL_AUDIODRIVER picks the driver
 // (pulseaudio, pipewire, alsa; dummy gives a device that pulls periods at the
 // real pace without a card).
 //

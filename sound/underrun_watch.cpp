@@ -27,8 +27,11 @@ bool UnderrunWatch::periodAsked(int frames, std::int64_t nowNs) {
   return ranDry;
 }
 
-BufferingChoice::BufferingChoice(int fixedPeriod)
-    : period_(fixedPeriod > 0 ? std::clamp(fixedPeriod, 16, LargestPeriod) : SmallestPeriod), fixed_(fixedPeriod > 0) {}
+BufferingChoice::BufferingChoice(int fixedPeriod, int startPeriod)
+    : period_(fixedPeriod > 0   ? std::clamp(fixedPeriod, 16, LargestPeriod)
+              : startPeriod > 0 ? std::clamp(startPeriod, SmallestPeriod, LargestPeriod)
+                                : SmallestPeriod),
+      fixed_(fixedPeriod > 0) {}
 
 bool BufferingChoice::grow() {
   if (fixed_ || period_ >= LargestPeriod) return false;

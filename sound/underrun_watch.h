@@ -42,8 +42,9 @@ class BufferingChoice {
   static constexpr int SmallestPeriod = 128;
   static constexpr int LargestPeriod = 4096;
 
-  // `fixedPeriod` > 0: the user's choice, kept whatever happens.
-  explicit BufferingChoice(int fixedPeriod = 0);
+  // `fixedPeriod` > 0: the user's choice, kept whatever happens; else
+  // `startPeriod` to start with (SmallestPeriod when 0).
+  explicit BufferingChoice(int fixedPeriod = 0, int startPeriod = 0);
   int period() const { return period_; }
   bool fixed() const { return fixed_; }
   // After an underrun: the next larger period, or false when it cannot grow.
