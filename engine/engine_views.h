@@ -10,6 +10,7 @@
 // draw lock; nothing else is called under an engine lock.
 #pragma once
 
+#include <cstdint>
 #include <span>
 
 namespace clangor {
@@ -39,6 +40,11 @@ class EngineTowerView {
   // Sounds one blow. `forced` is true when the user taps the own bell
   // (user-interface thread), false from the ringing loop.
   virtual void soundBlow(int /*bell*/, bool /*forced*/) {}
+  // Sounds one blow from the ringing loop whose instant was at `instantNs`
+  // on the steady clock (the ringing clock's reading of it when the clock
+  // runs on real time), so that a view with a sound device can start it a
+  // constant time after that instant. By default as soundBlow.
+  virtual void soundStruckBlow(int bell, std::int64_t /*instantNs*/) { soundBlow(bell, false); }
   // The surprise picture may be shown (set again by the status bar when the
   // name of what is rung calls for it).
   virtual void setSurpriseAllowed(bool /*allowed*/) {}

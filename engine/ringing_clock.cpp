@@ -1,6 +1,7 @@
 #include "engine/ringing_clock.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "platform/ticks.h"
@@ -44,6 +45,23 @@ double ReadClock(const TickReader& ticks, bool adjust, bool* changed) {
 
 double ReadClock(const TickSource& ticks, bool adjust, bool* changed) {
   return ReadClock([&ticks] { return ticks.Ticks(); }, adjust, changed);
+}
+
+std::int64_t SteadyInstantOf(double clockTime) {
+  RingingState& r = Ringing();
+  double tickSeconds;
+  {
+    std::lock_guard lock(r.clockLock);
+    tickSeconds = r.lastRealTime - (r.clockReading - clockTime) / r.clockFactor;
+  }
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  const double nowMs = static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()) * 1e-6;
+  // The tick count is the steady clock's milliseconds, wrapped: the instant
+  // is the one with the same count nearest to now.
+  double apart = std::fmod(tickSeconds * 1000.0 - std::fmod(nowMs, TickWrap), TickWrap);
+  if (apart >= TickWrap / 2) apart -= TickWrap;
+  if (apart < -TickWrap / 2) apart += TickWrap;
+  return std::llround((nowMs + apart) * 1e6);
 }
 
 bool AdjustClockFactor(bool up) {

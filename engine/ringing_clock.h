@@ -26,6 +26,13 @@ double ClockFactorForStep(int step);
 double ReadClock(const TickReader& ticks, bool adjust, bool* changed = nullptr);
 double ReadClock(const TickSource& ticks, bool adjust, bool* changed = nullptr);
 
+// The instant on the steady clock (nanoseconds since its epoch) at which the
+// ringing clock showed `clockTime`, for a clock that reads SteadyTickSource:
+// back from the clock's last reading by the distance over the clock factor,
+// the count's wraps placed by the steady clock now. What the sound needs to
+// start each blow a constant time after its instant. Either thread.
+std::int64_t SteadyInstantOf(double clockTime);
+
 // Worker thread (the ringing loop). Up: raises clockFactor towards
 // maxClockFactor (by at most 1.0 and at most a factor sqrt(2)); down: lowers
 // it by 2.5 %. Returns whether it changed.

@@ -239,7 +239,7 @@ void TowerWindow::AdvanceRecordTo(int index, double t, int& lastStruck, bool& re
   }
   if (rungByProgram && (flags & Bell::Struck) && !quit_) {
     lastStruck = bell;
-    if (views_.tower) views_.tower->soundBlow(bell, false);
+    if (views_.tower) views_.tower->soundStruckBlow(bell, SteadyInstantOf(record.state().strikeTime));
     if (views_.listener) views_.listener->bellStruck(bell, record.state().strikeTime);
   }
   if (index == bellCount_) UpdateManual(record);

@@ -27,12 +27,19 @@ struct Mixer::Slot {
   // (sequence << 1) | play: the latest command wins when several arrive in
   // one period, and a repeated start is seen as a new one.
   std::atomic<std::uint64_t> command{0};
+  // The output frame the latest command takes effect at; 0: at once. Stored
+  // before the command, so a render that sees the command sees its frame.
+  std::atomic<std::uint64_t> commandFrame{0};
+  std::atomic<std::uint64_t> startedAt{0};  // published by the audio thread
   std::atomic<std::uint32_t> frequency{0};
   std::atomic<std::int32_t> volume{0};
   std::atomic<bool> playing{false};  // published by the audio thread
 
   // Audio thread only.
   std::uint64_t seenCommand = 0;
+  bool waiting = false;        // a command seen, its frame not yet reached
+  bool waitingPlay = false;
+  std::uint64_t waitingFrame = 0;
   std::uint64_t position = 0;  // frames, 32.32 fixed point
   bool active = false;
   std::uint64_t tailPosition = 0;  // the blow cut off by a restart, fading out
@@ -85,6 +92,8 @@ Mixer::BufferId Mixer::createBuffer(SampleBuffer samples) {
     s.volume = 0;
     s.playing = false;
     s.seenCommand = s.command.load();
+    s.waiting = false;
+    s.startedAt = 0;
     s.position = 0;
     s.active = false;
     s.tailLeft = 0;
@@ -118,7 +127,8 @@ void Mixer::waitForRender() const {
   while (renderEpoch_.load() == epoch) std::this_thread::yield();
 }
 
-void Mixer::sendCommand(Slot& s, bool play) {
+void Mixer::sendCommand(Slot& s, bool play, std::uint64_t frame) {
+  s.commandFrame.store(frame);
   std::uint64_t current = s.command.load();
   std::uint64_t next;
   do {
@@ -127,11 +137,20 @@ void Mixer::sendCommand(Slot& s, bool play) {
 }
 
 void Mixer::playFromStart(BufferId id) {
-  if (Slot* s = slot(id)) sendCommand(*s, true);
+  if (Slot* s = slot(id)) sendCommand(*s, true, 0);
+}
+
+void Mixer::playAt(BufferId id, std::uint64_t frame) {
+  if (Slot* s = slot(id)) sendCommand(*s, true, frame);
 }
 
 void Mixer::stop(BufferId id) {
-  if (Slot* s = slot(id)) sendCommand(*s, false);
+  if (Slot* s = slot(id)) sendCommand(*s, false, 0);
+}
+
+std::uint64_t Mixer::lastStartFrame(BufferId id) const {
+  const Slot* s = slot(id);
+  return s ? s->startedAt.load() : 0;
 }
 
 bool Mixer::setFrequency(BufferId id, std::uint32_t hertz) {
@@ -201,29 +220,57 @@ void Mixer::render(std::int16_t* out, int frames) {
 void Mixer::renderPeriod(std::int16_t* out, int frames) {
   const std::size_t count = static_cast<std::size_t>(frames) * OutputChannels;
   std::fill_n(mix_.begin(), count, 0.0f);
+  const std::uint64_t periodStart = framesRendered_.load(std::memory_order_relaxed);
   for (int id = 0; id < capacity_; ++id) {
     Slot& s = slots_[static_cast<std::size_t>(id)];
     const Source* source = s.source.load();
     if (!source) continue;
     const std::uint64_t command = s.command.load();
     if (command != s.seenCommand) {
+      // A start still waiting when the next command comes (a bell struck
+      // again within the latency, at a high clock speed) sounds now rather
+      // than not at all.
+      if (s.waiting && s.waitingPlay) obey(s, periodStart);
       s.seenCommand = command;
-      const bool play = (command & 1) != 0;
-      // A restart lets the blow before it fade; a stop silences at once.
-      s.tailLeft = play && s.active ? FadeFrames : 0;
-      s.tailPosition = s.position;
-      s.active = play;
-      s.position = 0;
-      if (s.active) buffersStarted_.fetch_add(1);
+      s.waiting = true;
+      s.waitingPlay = (command & 1) != 0;
+      s.waitingFrame = s.commandFrame.load();
+      if (s.waitingPlay && s.waitingFrame != 0 && s.waitingFrame < periodStart) lateStarts_.fetch_add(1);
     }
-    if (s.tailLeft > 0 || s.active) mixSlot(s, *source, frames);
+    renderSlot(s, *source, periodStart, frames);
     s.playing.store(s.active, std::memory_order_relaxed);
   }
+  limiter_.apply(mix_.data(), frames);
   for (std::size_t i = 0; i < count; ++i) out[i] = ToPcm16(mix_[i]);
   framesRendered_.fetch_add(static_cast<std::uint64_t>(frames));
 }
 
-void Mixer::mixSlot(Slot& s, const Source& published, int frames) {
+// The period in two parts when a waiting command falls inside it: what
+// sounded before, then the command obeyed at its own frame.
+void Mixer::renderSlot(Slot& s, const Source& source, std::uint64_t periodStart, int frames) {
+  int switchAt = frames;
+  if (s.waiting && s.waitingFrame < periodStart + static_cast<std::uint64_t>(frames))
+    switchAt = s.waitingFrame > periodStart ? static_cast<int>(s.waitingFrame - periodStart) : 0;
+  if (switchAt > 0 && (s.tailLeft > 0 || s.active)) mixSlot(s, source, 0, switchAt);
+  if (switchAt == frames) return;
+  obey(s, periodStart + static_cast<std::uint64_t>(switchAt));
+  if (s.tailLeft > 0 || s.active) mixSlot(s, source, switchAt, frames - switchAt);
+}
+
+void Mixer::obey(Slot& s, std::uint64_t frame) {
+  s.waiting = false;
+  // A restart lets the blow before it fade; a stop silences at once.
+  s.tailLeft = s.waitingPlay && s.active ? FadeFrames : 0;
+  s.tailPosition = s.position;
+  s.active = s.waitingPlay;
+  s.position = 0;
+  if (s.active) {
+    buffersStarted_.fetch_add(1);
+    s.startedAt.store(frame, std::memory_order_relaxed);
+  }
+}
+
+void Mixer::mixSlot(Slot& s, const Source& published, int from, int frames) {
   const std::int32_t level = s.volume.load(std::memory_order_relaxed);
   if (level != s.gainLevel) {
     s.gainLevel = level;
@@ -238,19 +285,19 @@ void Mixer::mixSlot(Slot& s, const Source& published, int frames) {
       source.madeFor != 0 ? FractionOne : (std::uint64_t{frequency} << 32) / OutputRate;
   if (s.tailLeft > 0) {
     const int fade = std::min(s.tailLeft, frames);
-    if (!mixFrom(s.tailPosition, source, step, s.gain, fade, s.tailLeft)) s.tailLeft = 0;
+    if (!mixFrom(s.tailPosition, source, step, s.gain, from, fade, s.tailLeft)) s.tailLeft = 0;
     else s.tailLeft -= fade;
   }
-  if (s.active && !mixFrom(s.position, source, step, s.gain, frames, 0)) s.active = false;
+  if (s.active && !mixFrom(s.position, source, step, s.gain, from, frames, 0)) s.active = false;
 }
 
 // Reads the recording at `step` recorded frames per output frame: each output
 // frame takes the point between two recorded frames that the position has
 // reached, weighted by the fraction. With `fadeLeft` frames of a fade still
 // to go, the gain falls evenly towards silence. False when the recording
-// ended.
-bool Mixer::mixFrom(std::uint64_t& position, const Source& source, std::uint64_t step, float gain, int frames,
-                    int fadeLeft) {
+// ended. The frames go into the mix from frame `from` of the period.
+bool Mixer::mixFrom(std::uint64_t& position, const Source& source, std::uint64_t step, float gain, int from,
+                    int frames, int fadeLeft) {
   const SampleBuffer& samples = source.samples;
   const std::uint64_t length = samples.frames();
   const float* data = samples.samples.data();
@@ -258,7 +305,7 @@ bool Mixer::mixFrom(std::uint64_t& position, const Source& source, std::uint64_t
   const float fadeStep = fadeLeft > 0 ? gain / FadeFrames : 0.0f;
   float g = fadeLeft > 0 ? fadeStep * static_cast<float>(fadeLeft - 1) : gain;
   std::uint64_t at = position;
-  float* mix = mix_.data();
+  float* mix = mix_.data() + static_cast<std::size_t>(from) * OutputChannels;
   bool sounding = true;
   for (int f = 0; f < frames; ++f, at += step, g -= fadeStep) {
     const std::uint64_t i = at >> 32;

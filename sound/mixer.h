@@ -5,8 +5,9 @@
 // has a playback frequency and a volume in hundredths of a decibel. The
 // frequency is reached either by resampling the recording once, band-limited
 // (resampleTo, what the bells use), or by interpolating it linearly as it
-// plays (setFrequency). The output is 44100 Hz 16-bit stereo, rendered in
-// periods of at most 256 frames.
+// plays (setFrequency). The sum passes through a limiter that leaves it as it
+// is below three quarters of full scale and never lets it reach full scale. The output is
+// 44100 Hz 16-bit stereo, rendered in periods of at most 256 frames.
 //
 // Threads:
 // - createBuffer / releaseBuffer / resampleTo: the thread that owns the
@@ -23,6 +24,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "sound/output_limiter.h"
 #include "sound/sample_buffer.h"
 
 namespace clangor {
@@ -60,6 +62,13 @@ class Mixer {
   // Stop, back to the start, play once: the next render starts the buffer at
   // the first frame of its period. Any thread.
   void playFromStart(BufferId id);
+  // The same, starting the buffer at output frame `frame` (counted as
+  // framesRendered counts): a blow sounds from its own sample, however the
+  // periods fall. A frame already rendered starts at the next render's first
+  // frame (a late start, counted). A buffer holds one start in waiting: a
+  // command that comes while one waits starts the waiting one at once (so
+  // no blow is lost) and takes its place. Any thread.
+  void playAt(BufferId id, std::uint64_t frame);
   // Any thread.
   void stop(BufferId id);
   // Hertz, MinFrequency to MaxFrequency; false (and no change) outside it or
@@ -91,6 +100,10 @@ class Mixer {
   // measuring the delay from a blow to its first sample).
   std::uint64_t framesRendered() const { return framesRendered_.load(); }
   std::uint64_t buffersStarted() const { return buffersStarted_.load(); }
+  // Starts asked for a frame that had been rendered already.
+  std::uint64_t lateStarts() const { return lateStarts_.load(); }
+  // The output frame at which the buffer last started sounding; 0 before.
+  std::uint64_t lastStartFrame(BufferId id) const;
 
   // The linear gain of a volume in hundredths of a decibel.
   static float GainFor(std::int32_t level);
@@ -100,10 +113,12 @@ class Mixer {
   struct Source;
 
   Slot* slot(BufferId id) const;
-  void sendCommand(Slot& s, bool play);
+  void sendCommand(Slot& s, bool play, std::uint64_t frame);
   void renderPeriod(std::int16_t* out, int frames);
-  void mixSlot(Slot& s, const Source& source, int frames);
-  bool mixFrom(std::uint64_t& position, const Source& source, std::uint64_t step, float gain, int frames,
+  void renderSlot(Slot& s, const Source& source, std::uint64_t periodStart, int frames);
+  void obey(Slot& s, std::uint64_t frame);
+  void mixSlot(Slot& s, const Source& source, int from, int frames);
+  bool mixFrom(std::uint64_t& position, const Source& source, std::uint64_t step, float gain, int from, int frames,
                int fadeLeft);
   void waitForRender() const;
 
@@ -113,7 +128,9 @@ class Mixer {
   std::atomic<std::uint64_t> renderEpoch_{0};
   std::atomic<std::uint64_t> framesRendered_{0};
   std::atomic<std::uint64_t> buffersStarted_{0};
+  std::atomic<std::uint64_t> lateStarts_{0};
   std::array<float, MaxFramesPerPeriod * OutputChannels> mix_{};  // audio thread
+  OutputLimiter limiter_;                                          // audio thread
 };
 
 }  // namespace clangor

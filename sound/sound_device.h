@@ -21,6 +21,18 @@ class SoundDevice {
   virtual int framesPerPeriod() const = 0;
   // What plays the sound, for reports ("offline", "SDL pulseaudio").
   virtual std::string name() const = 0;
+  // The output frame at which a blow whose instant is `steadyNs` on the
+  // steady clock starts sounding: a constant latency after it. 0 (at once)
+  // for a device that keeps no clock, as an offline render whose owner
+  // places each blow itself.
+  virtual std::uint64_t frameForInstant(std::int64_t /*steadyNs*/) const { return 0; }
+  // That latency, in milliseconds; 0 without a clock.
+  virtual double latencyMs() const { return 0; }
+  // Driver, device, period and latency in words, for the ringer and the
+  // window to show.
+  virtual std::string description() const { return name(); }
+  // The gaps the device played because a period was asked for too late.
+  virtual std::uint64_t underruns() const { return 0; }
 };
 
 // Opens a device that plays `mixer`. On failure returns nothing and sets

@@ -174,6 +174,15 @@ void TowerSound::soundBlow(int bell, bool forced) {
   if (id != Mixer::NoBuffer) mixer_.playFromStart(id);
 }
 
+TowerSound::ScheduledBlow TowerSound::soundBlowAt(int bell, std::int64_t instantNs) {
+  const Mixer::BufferId id = blowBuffer(bell, false);
+  if (id == Mixer::NoBuffer) return {};
+  const SoundDevice* device = device_.get();
+  const std::uint64_t frame = device ? device->frameForInstant(instantNs) : 0;
+  mixer_.playAt(id, frame);
+  return {id, frame};
+}
+
 Mixer::BufferId TowerSound::blowBuffer(int bell, bool forced) {
   if (!validBell(bell)) return Mixer::NoBuffer;
   // The ringing clock calls on the worker thread, which swings the bell: the

@@ -70,6 +70,16 @@ class TowerSound {
   // thread; the own bell stays silent when the user taps it) and true when the
   // user taps the own bell (user-interface thread).
   void soundBlow(int bell, bool forced);
+  // A blow from the ringing clock whose instant was at `instantNs` on the
+  // steady clock: it starts at the sample that instant falls on, the
+  // device's constant latency later, so that every blow is heard the same
+  // time after its instant. Worker thread. Returns the buffer started (or
+  // NoBuffer) and the frame it starts at (0: at once).
+  struct ScheduledBlow {
+    Mixer::BufferId buffer = Mixer::NoBuffer;
+    std::uint64_t frame = 0;
+  };
+  ScheduledBlow soundBlowAt(int bell, std::int64_t instantNs);
   // The buffer soundBlow would start for this blow, without starting it (it
   // keeps the stroke as soundBlow does); NoBuffer when the blow is silent.
   // For an offline render that starts each blow at its own frame.

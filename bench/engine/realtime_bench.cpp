@@ -11,8 +11,11 @@
 //    stepped 0.2 degrees at a time until it reaches the clock's reading, so a
 //    blow may fall in a step that ends past the reading and be sounded up to
 //    one step (a few ms of ringing time) ahead of its instant: negative;
-//  - the time from soundBlow to the render that mixes its first sample, to
-//    which one device period is added for the card to play it.
+//  - the time from the blow's instant to its first sample, as the device
+//    reckons it: each blow is placed at the sample its instant falls on a
+//    constant latency later, and starts later only when it reached the mixer
+//    after that sample's period was asked for (a late start). Min, median,
+//    p99, worst and the spread (worst less min).
 //
 //   clangor-bench-realtime [top-speed seconds (20)] [normal-speed seconds (10)] [data folder]
 #include <algorithm>
@@ -21,6 +24,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -81,8 +85,9 @@ double LateMs(double strikeTime, std::int64_t nowNs) {
 struct BlowRecord {
   int clockStep;
   double lateMs;
-  std::int64_t soundedNs;
-  std::uint64_t framesAfter;  // frames the mixer had rendered just after the blow was sounded
+  Mixer::BufferId buffer;
+  std::uint64_t frame;      // the frame the blow was placed at (0: at once)
+  std::uint64_t startedAt;  // the frame it started at, filled in afterwards
 };
 
 // The tower view and main window's listener: sounds each blow and keeps its
@@ -95,15 +100,22 @@ class SoundingView final : public EngineTowerView, public EngineListener {
     sound_.setBells(bells);
     sound_.loadBellSounds(bell);
   }
-  void soundBlow(int bell, bool forced) override {
+  void soundStruckBlow(int bell, std::int64_t instantNs) override {
     soundedNs_ = NowNs();
-    sound_.soundBlow(bell, forced);
-    framesAfter_ = sound_.mixer().framesRendered();
+    blow_ = sound_.soundBlowAt(bell, instantNs);
+    // The buffer's previous blow has long started: note where.
+    const auto previous = lastOf_.find(blow_.buffer);
+    if (previous != lastOf_.end()) blows[previous->second].startedAt = sound_.mixer().lastStartFrame(blow_.buffer);
   }
-  // Called straight after soundBlow for the same blow.
+  // Called straight after soundStruckBlow for the same blow.
   void bellStruck(int, double time) override {
-    if (blows.size() < blows.capacity())
-      blows.push_back({Ringing().clockStep, LateMs(time, soundedNs_), soundedNs_, framesAfter_});
+    if (blows.size() >= blows.capacity() || blow_.buffer == Mixer::NoBuffer) return;
+    lastOf_[blow_.buffer] = blows.size();
+    blows.push_back({Ringing().clockStep, LateMs(time, soundedNs_), blow_.buffer, blow_.frame, 0});
+  }
+  // After the ringing: where the last blow of each buffer started.
+  void finish() {
+    for (const auto& [buffer, index] : lastOf_) blows[index].startedAt = sound_.mixer().lastStartFrame(buffer);
   }
 
   std::vector<BlowRecord> blows;
@@ -111,26 +123,21 @@ class SoundingView final : public EngineTowerView, public EngineListener {
  private:
   TowerSound& sound_;
   std::int64_t soundedNs_ = 0;
-  std::uint64_t framesAfter_ = 0;
+  TowerSound::ScheduledBlow blow_;
+  std::map<Mixer::BufferId, std::size_t> lastOf_;
 };
 
-// Watches from its own thread, every 200 us: each render of the mixer (when
-// its count of frames moved on) and every fall of the clock factor, which
-// only the overload guard makes while the clock step stays put.
+// Watches from its own thread, every 200 us, every fall of the clock factor,
+// which only the overload guard makes while the clock step stays put.
 class Monitor {
  public:
-  explicit Monitor(const Mixer& mixer) : mixer_(mixer), thread_([this] { Watch(); }) {}
+  Monitor() : thread_([this] { Watch(); }) {}
   ~Monitor() { Stop(); }
   void Stop() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
   }
 
-  struct Render {
-    std::uint64_t frames;
-    std::int64_t seenNs;
-  };
-  std::vector<Render> renders;  // read after Stop
   std::atomic<int> guardFalls{0};
   std::atomic<double> lowestFactorAtTop{1e9};
 
@@ -138,10 +145,7 @@ class Monitor {
   void Watch() {
     RingingState& r = Ringing();
     double lastFactor = r.clockFactor;
-    std::uint64_t lastFrames = mixer_.framesRendered();
     while (!stop_) {
-      const std::uint64_t frames = mixer_.framesRendered();
-      if (frames != lastFrames) renders.push_back({lastFrames = frames, NowNs()});
       const double factor = r.clockFactor;
       const double top = r.maxClockFactor;
       if (factor < lastFactor && top == lastTop_) ++guardFalls;
@@ -156,7 +160,6 @@ class Monitor {
     }
   }
 
-  const Mixer& mixer_;
   std::atomic<bool> stop_{false};
   double lastTop_ = 1.0;
   bool reachedTop_ = false;
@@ -173,26 +176,30 @@ void PrintSpread(const char* what, std::vector<double> ms) {
               ms[ms.size() * 99 / 100], ms.back());
 }
 
-// For the blows rung at `step`: how late the loop sounded them, and from the
-// sounding to the first render seen after it, plus one period.
-void PrintLatencies(const SoundingView& view, const Monitor& monitor, int step, double periodMs) {
+// For the blows rung at `step`: how late the loop sounded them, and from
+// each blow's instant to its first sample.
+void PrintLatencies(const SoundingView& view, int step, double latencyMs) {
   std::vector<double> late;
-  std::vector<double> toRender;
-  std::vector<double> total;
+  std::vector<double> delay;
+  int unplaced = 0;
   for (const BlowRecord& b : view.blows) {
     if (b.clockStep != step) continue;
     late.push_back(b.lateMs);
-    const auto next = std::upper_bound(monitor.renders.begin(), monitor.renders.end(), b.framesAfter,
-                                       [](std::uint64_t f, const Monitor::Render& r) { return f < r.frames; });
-    if (periodMs <= 0 || next == monitor.renders.end()) continue;
-    toRender.push_back((next->seenNs - b.soundedNs) / 1e6 + periodMs);
-    total.push_back(b.lateMs + toRender.back());
+    if (b.frame == 0 || b.startedAt == 0) {
+      ++unplaced;
+      continue;
+    }
+    const double behind = static_cast<double>(b.startedAt) - static_cast<double>(b.frame);
+    delay.push_back(latencyMs + behind * 1000.0 / Mixer::OutputRate);
   }
   std::printf("  %zu blows (negative: sounded ahead of the blow's instant)\n", late.size());
-  PrintSpread("loop late (soundBlow - blow's instant)", late);
-  if (periodMs <= 0) return;
-  PrintSpread("soundBlow to mixing render + one period", toRender);
-  PrintSpread("blow's instant to its sound (the sum)", total);
+  PrintSpread("loop late (hand-over - blow's instant)", late);
+  if (latencyMs <= 0) return;
+  PrintSpread("blow's instant to its first sample", delay);
+  if (!delay.empty())
+    std::printf("  %-40s %.3f ms (worst less min)%s\n", "spread",
+                *std::max_element(delay.begin(), delay.end()) - *std::min_element(delay.begin(), delay.end()),
+                unplaced ? " (blows before the device clock settled left out)" : "");
 }
 
 // Rings on for `seconds` of real time, draining the engine's events as the
@@ -245,7 +252,7 @@ int main(int argc, char** argv) {
 
   TowerSound sound(settings, tower, OpenSdlSoundDevice);
   const bool sounding = OpenSound(sound);
-  const double periodMs = sounding ? sound.device()->framesPerPeriod() * 1000.0 / sound.device()->sampleRate() : 0;
+  const double latencyMs = sounding ? sound.device()->latencyMs() : 0;
 
   SteadyTickSource ticks;
   EngineEventQueue queue;
@@ -260,7 +267,7 @@ int main(int argc, char** argv) {
   const int count = engine->bellCount();
   for (int b = count - Bells; b < count; ++b) engine->SelectBell(b, 0, b + 1 < count);
 
-  Monitor monitor(sound.mixer());
+  Monitor monitor;
   long rows = 0;
   control.RingTouch(method);
   const double normalRung = RingFor(normalSeconds, queue, rows);
@@ -273,21 +280,23 @@ int main(int argc, char** argv) {
   const bool stood = WaitForEnd(queue);
   monitor.Stop();
   engine.reset();
+  view.finish();
 
   std::printf("real-time ringing: %s, %s, %d bells at %d minutes (blow interval %.1f ms of ringing time), %ld rows%s\n",
               TowerName, method->Title().c_str(), Bells, Ringing().pealSpeedInUse.load(),
               Ringing().blowInterval * 1000.0, rows, stood ? "" : ", DID NOT STAND within 60 s");
   if (sounding)
-    std::printf("sound: %s, %d frames a period at %u Hz (%.2f ms)\n", sound.device()->name().c_str(),
-                sound.device()->framesPerPeriod(), sound.device()->sampleRate(), periodMs);
+    std::printf("sound: %s; %llu late starts, %llu gaps\n", sound.device()->description().c_str(),
+                static_cast<unsigned long long>(sound.mixer().lateStarts()),
+                static_cast<unsigned long long>(sound.device()->underruns()));
   else
-    std::printf("sound: no device opened; rung silently, soundBlow to render not measured\n");
+    std::printf("sound: no device opened; rung silently, instant to sound not measured\n");
   std::printf("normal speed (clock step %d, factor %.3g): %.1f s of ringing in %.1f real s\n", normalStep,
               ClockFactorForStep(normalStep), normalRung, normalSeconds);
-  PrintLatencies(view, monitor, normalStep, periodMs);
+  PrintLatencies(view, normalStep, latencyMs);
   std::printf("top speed (clock step %d, factor %.3g): %.1f s of ringing in %.1f real s: %.2f ringing s per real s\n",
               topStep, ClockFactorForStep(topStep), topRung, topSeconds, topRung / topSeconds);
-  PrintLatencies(view, monitor, topStep, periodMs);
+  PrintLatencies(view, topStep, latencyMs);
   std::printf("overload guard: lowered the clock factor %d times (lowest factor at the top %.2f of %.2f); "
               "clock step %d at the end\n",
               monitor.guardFalls.load(), monitor.lowestFactorAtTop.load(), ClockFactorForStep(topStep), stepAtEnd);

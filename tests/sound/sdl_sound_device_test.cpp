@@ -31,6 +31,26 @@ TEST(SdlSoundDevice, OpensAtTheMixersFormatAndCloses) {
   EXPECT_NE(device, nullptr);
 }
 
+// What the ringer prints: the driver, the period chosen (the smallest, or
+// the one the user fixed) and the blows' latency.
+TEST(SdlSoundDevice, ReportsItsDriverPeriodAndLatency) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  Mixer mixer;
+  std::int32_t result = -1;
+  auto device = OpenSdlSoundDevice(mixer, result);
+  ASSERT_NE(device, nullptr);
+  EXPECT_EQ(device->framesPerPeriod(), 128);
+  EXPECT_EQ(device->description(), "driver dummy, device default, period 128 frames (2.9 ms), latency 6.0 ms");
+  EXPECT_DOUBLE_EQ(device->latencyMs(), BlowLatencyFrames(128) * 1000.0 / 44100);
+  device.reset();
+  setenv("CLANGOR_SOUND_PERIOD", "512", 1);
+  device = OpenSdlSoundDevice(mixer, result);
+  unsetenv("CLANGOR_SOUND_PERIOD");
+  ASSERT_NE(device, nullptr);
+  EXPECT_EQ(device->framesPerPeriod(), 512);
+  EXPECT_EQ(device->description(), "driver dummy, device default, period 512 frames (11.6 ms, fixed), latency 14.7 ms");
+}
+
 TEST(SdlSoundDevice, WithoutADriverReportsNoDriver) {
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   Mixer mixer;

@@ -4,6 +4,7 @@
 // windows that use them expect.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +17,9 @@
 #include <vector>
 
 #include "shell/settings_store.h"
+#include "shell/settings_table.h"
+#include "sound/offline_render.h"
+#include "sound/tower_sound.h"
 #include "sound/wave_file.h"
 #include "tower/bell.h"
 #include "tower/tower.h"
@@ -208,6 +212,45 @@ TEST_F(ProductDataTest, ProgramSoundsLibraryAndHelpAreInPlace) {
   // An earlier version's tower folder is what the pre-installation check
   // looks for; the data folder must not have one.
   EXPECT_FALSE(fs::exists(Data / "Towers" / "Eight Bells" / "control.cld"));
+}
+
+// A whole ring struck at once, at full volume and at every pitch the user can
+// set: the limiter keeps the sum off full scale, and the recordings leave it
+// room (most of the time it has nothing to do).
+TEST_F(ProductDataTest, TwelveBellsStruckTogetherNeverReachFullScale) {
+  Tower tower("Twelve Bells", *settings_);
+  ASSERT_EQ(tower.bellCount(), 12);
+  std::vector<Bell> bells;
+  bells.reserve(12);
+  for (int b = 0; b < 12; ++b) bells.emplace_back(b, false);
+  for (Bell& bell : bells) bell.load(tower);
+  OfflineRender* render = nullptr;
+  TowerSound sound(*settings_, tower, OfflineRender::Opener(render));
+  sound.setBells(bells);
+  ASSERT_EQ(sound.openSound(), 0);
+  for (int b = 0; b < 12; ++b) ASSERT_EQ(sound.loadBellSounds(b), 0) << "bell " << b;
+  sound.setVolume(Mixer::MaxVolume);
+  // Twelve blows inside one blow interval at the quickest peal speed.
+  constexpr std::uint64_t Apart = Mixer::OutputRate * 160 / 1000 / 12;
+  for (int shift = -SemitoneShiftLimit; shift <= SemitoneShiftLimit; ++shift) {
+    SCOPED_TRACE("semitone shift " + std::to_string(shift));
+    settings_->SetTowerString(tower_string::SemitoneShift, std::to_string(shift));
+    sound.refreshSettings();
+    sound.applyPitch(-1);
+    const std::size_t from = render->samples().size();
+    for (int b = 0; b < 12; ++b) {
+      sound.soundBlow(b, false);
+      render->renderFrames(Apart);
+    }
+    render->renderFrames(Mixer::OutputRate);
+    const auto& out = render->samples();
+    const auto loudest = std::max_element(out.begin() + static_cast<std::ptrdiff_t>(from), out.end(),
+                                          [](std::int16_t a, std::int16_t b) { return std::abs(a) < std::abs(b); });
+    EXPECT_LT(std::abs(*loudest), 32767);
+    EXPECT_GT(std::abs(*loudest), 8000);  // the bells did sound
+    for (int b = 0; b < 12; ++b) sound.mixer().stop(sound.openBuffer(b));
+    render->renderFrames(Mixer::MaxFramesPerPeriod);
+  }
 }
 
 }  // namespace

@@ -188,6 +188,7 @@ RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std
   for (const StruckBlow& b : window.blows_) result.blows.push_back({playIndex[static_cast<std::size_t>(b.bell)], b.time});
   result.rows = std::move(window.rows);
   if (!plan.wavFile.empty() && !sound->finishWave(err)) result.status = 1;
+  if (sound && plan.wavFile.empty()) sound->reportGaps(err);
   return result;
 }
 

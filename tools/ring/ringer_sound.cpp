@@ -4,6 +4,7 @@
 #include <cmath>
 #include <ostream>
 
+#include "engine/ringing_clock.h"
 #include "sound/offline_render.h"
 #include "sound/sdl_sound_device.h"
 #include "sound/tower_sound.h"
@@ -39,6 +40,8 @@ RingerSound::RingerSound(SettingsStore& settings, Tower& tower, Output output, c
     err << "clangor-ring: no sound (error 0x" << std::hex << static_cast<std::uint32_t>(result) << std::dec
         << "): the bells ring silently\n";
     fileFailed_ = output == Output::WaveFile;
+  } else if (output == Output::Device) {
+    err << "clangor-ring: sound: " << sound_->device()->description() << "\n";
   } else if (output == Output::WaveFile && !render_->streamTo(wavFile_)) {
     err << "clangor-ring: cannot write " << wavFile_ << "\n";
     open_ = false;
@@ -57,7 +60,7 @@ void RingerSound::loadBell(int bell, std::span<Bell> bells) {
 void RingerSound::blow(int bell, double time) {
   if (!open_) return;
   if (output_ == Output::Device) {
-    sound_->soundBlow(bell, false);
+    sound_->soundBlowAt(bell, SteadyInstantOf(time));
     return;
   }
   const Mixer::BufferId buffer = sound_->blowBuffer(bell, false);
@@ -83,6 +86,13 @@ void RingerSound::renderBefore(double time) {
 void RingerSound::startAt(const Pending& blow) {
   render_->renderUntil(FrameAt(blow.time - origin_));
   sound_->mixer().playFromStart(blow.buffer);
+}
+
+void RingerSound::reportGaps(std::ostream& err) const {
+  const SoundDevice* device = open_ ? sound_->device() : nullptr;
+  if (device == nullptr || device->underruns() == 0) return;
+  err << "clangor-ring: sound: " << device->underruns() << " gap(s) in the sound; now " << device->description()
+      << "\n";
 }
 
 bool RingerSound::finishWave(std::ostream& err) {

@@ -93,6 +93,9 @@ std::vector<float> AddRoom(const std::vector<float>& dry, double wet, double dec
   return out;
 }
 
+// Half the level a bell alone could have.
+constexpr double RingHeadroom = 0.5;
+
 std::vector<float> SynthesiseBell(const BellDefinition& bell, bool muffled, SoundStyle style) {
   const double seconds = LengthOf(bell, muffled) + (style == SoundStyle::Room ? 0.8 : 0.0);
   std::vector<float> out(static_cast<std::size_t>(seconds * SampleRate), 0.0f);
@@ -120,12 +123,13 @@ std::vector<float> SynthesiseBell(const BellDefinition& bell, bool muffled, Soun
   AddStrike(out, bell, muffled);
   if (style == SoundStyle::Room) out = AddRoom(out, 0.45, 1.6);
   // Fade the tail out over the last fifth, then set the loudness: heavier
-  // bells a little louder.
+  // bells a little louder, and every bell 6 dB down, so that a whole ring
+  // sounding together stays mostly under the mixer's limiter.
   const std::size_t fade = out.size() / 5;
   for (std::size_t i = 0; i < fade; ++i) out[out.size() - fade + i] *= static_cast<float>(1.0 - double(i) / fade);
   float peak = 0;
   for (const float s : out) peak = std::max(peak, std::abs(s));
-  const double loudness = (muffled ? 0.45 : 0.7) * (0.75 + 0.25 * std::min(1.0, bell.weight / 30.0));
+  const double loudness = RingHeadroom * (muffled ? 0.45 : 0.7) * (0.75 + 0.25 * std::min(1.0, bell.weight / 30.0));
   if (peak > 0) {
     for (float& s : out) s = static_cast<float>(s * loudness / peak);
   }
