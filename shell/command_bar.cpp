@@ -20,8 +20,9 @@ QPixmap Picture(const std::string& stuff, const std::string& strip, const char* 
   QPixmap all(QString::fromStdString(stuff + "/" + strip + "_bar_" + kind + ".bmp"));
   if (all.isNull()) return {};
   QPixmap one = all.copy(index * PictureSize, 0, PictureSize, PictureSize);
-  // The strips are drawn on white: white is the see-through colour.
-  one.setMask(one.createMaskFromColor(Qt::white));
+  // The colour of a picture's top left corner is its see-through colour.
+  const QColor clear = one.toImage().pixelColor(0, 0);
+  one.setMask(one.createMaskFromColor(clear));
   return one;
 }
 
