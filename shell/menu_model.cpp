@@ -190,6 +190,7 @@ MenuItem MenuModel::MethodsPopup(int stage) {
       methods_.push_back(method.get());
     }
   }
+  if (!popup.items.empty()) popup.items.push_back(Separator());
   popup.items.push_back(Command(cmd::MethodList));
   return popup;
 }
@@ -208,6 +209,7 @@ MenuItem MenuModel::SequencesPopup() {
       sequences_.push_back(sequence.get());
     }
   }
+  if (!popup.items.empty()) popup.items.push_back(Separator());
   popup.items.push_back(Command(cmd::CallChangeList));
   return popup;
 }
@@ -238,6 +240,7 @@ MenuItem MenuModel::CompositionsPopup() {
       compositions_.push_back(composition.get());
     }
   }
+  if (!popup.items.empty()) popup.items.push_back(Separator());
   popup.items.push_back(Command(cmd::CompositionList));
   popup.enabled = compositionMethod_ != nullptr;
   return popup;
@@ -247,6 +250,7 @@ std::vector<MenuItem> MenuModel::RingingPopups() {
   MenuItem go = Popup(cmd::Go);
   for (int stage = MinStage; stage <= std::min(state_.bellsInPlay, MaxStage); ++stage)
     go.items.push_back(MethodsPopup(stage));
+  go.items.push_back(Separator());
   go.items.push_back(Command(cmd::MethodList));
   go.enabled = state_.bellsInPlay >= MinStage;
   return {go, Command(cmd::GoAgain, state_.canGoAgain), CompositionsPopup(), Separator(), SequencesPopup()};

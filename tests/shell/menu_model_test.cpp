@@ -82,7 +82,7 @@ TEST_F(MenuModelTest, StoodWithBellsOffersStartAndTheTouchesForTheBellsInPlay) {
   EXPECT_FALSE(menu.Child("Go Again")->enabled);  // nothing rung yet
   // Go holds the stages up to the bells in play, each with its methods.
   const MenuItem* go = menu.Child("Go");
-  EXPECT_EQ(Texts(*go), (Texts_{"Singles", "Minimus", "Doubles", "Minor", "Method List..."}));
+  EXPECT_EQ(Texts(*go), (Texts_{"Singles", "Minimus", "Doubles", "Minor", "-", "Method List..."}));
   const MenuItem* minor = go->Child("Minor");
   ASSERT_NE(minor->Child("Cambridge Surprise"), nullptr);
   const int cambridge = minor->Child("Cambridge Surprise")->id;
