@@ -20,6 +20,7 @@
 #include "tower/tower.h"
 #include "views/rows_store.h"
 #include "views/rows_window.h"
+#include "views/tower_view.h"
 #include "views/tower_view_widget.h"
 
 namespace clangor {
@@ -211,6 +212,35 @@ TEST_F(CommandsTest, KeysReachTheirCommandsFromEveryChildWindow) {
   PressKey(w.towerViewWidget(), Qt::Key_Escape);
   ASSERT_TRUE(RunUntil([&] { return !w.engine()->ringing(); }));
   EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(CommandsTest, ARightClickRemembersTheBellForMyRopeUntilTheMenuBarOpens) {
+  MainWindow w(options());
+  Open(w, 6);
+  QPoint second;
+  w.engine()->WithDrawLock([&] {
+    const ViewRect& r = w.view()->layout().bells[1];
+    second = QPoint(r.x + r.w / 2, r.y + r.h / 2);
+  });
+  w.ContextMenuAt(second, w.mapToGlobal(QPoint(40, 40)));
+  EXPECT_EQ(w.rememberedBell(), 1);
+  ASSERT_NE(w.activePopup(), nullptr);
+  EXPECT_EQ(w.activePopupIndex(), 0);
+  EXPECT_NE(ActionOf(w.activePopup(), "My Rope"), nullptr);
+  EXPECT_NE(ActionOf(w.activePopup(), "Help..."), nullptr);
+  EXPECT_NE(ActionOf(w.activePopup(), "Exit"), nullptr);
+  EXPECT_NE(SubMenu(w.activePopup(), "View"), nullptr);
+  Save(*w.activePopup(), "popup_right_click_stood.png");
+  w.activePopup()->close();
+  QApplication::processEvents();
+  OpenMenu(w, "Ringing");
+  EXPECT_EQ(w.rememberedBell(), -1);
+  // Off the bells: nothing to remember, and no My Rope.
+  w.ContextMenuAt(QPoint(2, 2), w.mapToGlobal(QPoint(40, 40)));
+  ASSERT_NE(w.activePopup(), nullptr);
+  EXPECT_EQ(ActionOf(w.activePopup(), "My Rope"), nullptr);
+  w.activePopup()->close();
+  QApplication::processEvents();
 }
 
 TEST_F(CommandsTest, PlaceholdersAndTheRestoreQuestion) {
