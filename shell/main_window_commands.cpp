@@ -366,7 +366,9 @@ bool MainWindow::DoViewCommand(int id) {
       return true;
     case cmd::FullScreen:
       ToggleFullScreen();
+      // Full screen keeps its own choice of menu bar and tool bar.
       menuBar()->setVisible(settings_.GetInt(fullScreen_ ? setting::FSMenuBar : setting::MenuBar) == 1);
+      if (commandBar_) commandBar_->ShowBands(settings_.GetInt(fullScreen_ ? setting::FSToolBar : setting::ToolBar) == 1);
       return true;
     default:
       return false;

@@ -259,6 +259,14 @@ TEST_F(CommandsTest, PlaceholdersAndTheRestoreQuestion) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].caption, "Restore Methods and Compositions");
   EXPECT_EQ(w.settings().GetInt(setting::LoadFromDefaults), 1);
+  // Full screen has its own menu bar setting (off by default).
+  w.DoCommand(cmd::FullScreen);
+  EXPECT_FALSE(w.menuBar()->isVisibleTo(&w));
+  w.DoCommand(cmd::MenuBar);
+  EXPECT_TRUE(w.menuBar()->isVisibleTo(&w));
+  EXPECT_EQ(w.settings().GetInt(setting::FSMenuBar), 1);
+  EXPECT_EQ(w.settings().GetInt(setting::MenuBar), 1);
+  w.DoCommand(cmd::FullScreen);
   // Rows are not switched on in a window too low for them.
   w.ShowRows(false);
   w.setMinimumSize(0, 0);
