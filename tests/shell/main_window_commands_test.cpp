@@ -110,6 +110,14 @@ TEST_F(CommandsTest, TheRingingMenuFollowsTheStateAndEachMenuIsShown) {
   ASSERT_NE(SubMenu(go, "Minor"), nullptr);
   EXPECT_EQ(SubMenu(go, "Triples"), nullptr);
   SaveToolBar(w, "toolbar_stood_six_bells.png");
+  // Only the stage button of the bells in play shows; the call-change
+  // button shows from three bells.
+  for (int stage = 3; stage <= 18; ++stage)
+    EXPECT_EQ(w.commandBar()->Button(cmd::StageButtonBase + stage)->isVisibleTo(&w), stage == 6) << stage;
+  EXPECT_TRUE(w.commandBar()->Button(cmd::SequencesButton)->isVisibleTo(&w));
+  EXPECT_TRUE(w.commandBar()->Button(cmd::Start)->isEnabled());
+  EXPECT_FALSE(w.commandBar()->Button(cmd::StopNow)->isEnabled());
+  EXPECT_TRUE(w.commandBar()->Button(cmd::SelectBells)->isEnabled());
 
   // Rounds: the touches are offered; the keys "3" and "4" call a change.
   StartRounds(w);
