@@ -3,9 +3,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -14,6 +16,7 @@
 #include <algorithm>
 
 #include "platform/ticks.h"
+#include "shell/command_bar.h"
 #include "shell/framework/key_forwarder.h"
 #include "shell/framework/message_box.h"
 #include "shell/main_window_parts.h"
@@ -50,9 +53,13 @@ MainWindow::MainWindow(MainWindowOptions options)
   connect(splitter_, &SplitterBar::released, this, &MainWindow::SplitterReleased);
   rows_ = new RowsWindow(settings_.GetInt(setting::RowsLimit), client_);
   BuildStatusBar();
+  BuildMenuBar();
+  BuildCommandBar();
   keys_ = new OvLibrary::KeyForwarder(this);
   keys_->Watch(client_);
   keys_->Watch(statusBar());
+  keys_->Watch(menuBar());
+  for (int band = 0; band < 4; ++band) keys_->Watch(commandBar_->band(band));
   setFocusPolicy(Qt::StrongFocus);
 
   clockTimer_.start(ClockIntervalMs, this);
@@ -189,19 +196,6 @@ void MainWindow::changeEvent(QEvent* event) {
 
 // ---------------------------------------------------------------- keys and mouse
 
-void MainWindow::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Space:
-      SpaceBar();
-      break;
-    case Qt::Key_Escape:
-      Escape();
-      break;
-    default:
-      QMainWindow::keyPressEvent(event);
-  }
-}
-
 void MainWindow::SpaceBar() {
   control_.SpaceBar();
   SetTitle();  // the tower's name goes while the bells ring
@@ -242,6 +236,11 @@ void MainWindow::ShowBellTip(QPoint global, QPoint local) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == towerView_ && event->type() == QEvent::ContextMenu) {
+    const auto* menu = static_cast<QContextMenuEvent*>(event);
+    ContextMenuAt(menu->pos(), menu->globalPos());
+    return true;
+  }
   if (watched == towerView_ && event->type() == QEvent::ToolTip) {
     const auto* help = static_cast<QHelpEvent*>(event);
     ShowBellTip(help->globalPos(), help->pos());

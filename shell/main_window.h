@@ -23,11 +23,15 @@
 #include "engine/tower_window.h"
 #include "library/library.h"
 #include "shell/event_drain.h"
+#include "shell/key_map.h"
+#include "shell/menu_model.h"
 #include "shell/settings_store.h"
 #include "sound/sound_device.h"
 
 class QLabel;
+class QMenu;
 class QProgressBar;
+class QTextBrowser;
 
 namespace OvLibrary {
 class KeyForwarder;
@@ -35,6 +39,7 @@ class KeyForwarder;
 
 namespace clangor {
 
+class CommandBar;
 class RowsWindow;
 class SplitterBar;
 class TickSource;
@@ -81,6 +86,27 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   // A left click on the tower view at a client point of the view.
   void ClickTowerView(QPoint point);
 
+  // --- Commands (menus, tool bar, context menus, keys). ---
+  // Carries out a command identifier; false when it does nothing here.
+  bool DoCommand(int id);
+  // What the menus and the tool bar depend on, read now.
+  CommandState ReadCommandState() const;
+  KeyState ReadKeyState() const;
+  // The pop-up at `global` (none: the mouse) for a context menu index
+  // (0 right click, 1 Select Bells, 2 ringing pop-ups, 3-18 methods, 5100
+  // call-change sequences); false when it does not apply.
+  bool ShowPopup(int index, QPoint global = QPoint(-1, -1));
+  // The right click's menu for the bell under `point` of the tower view.
+  void ContextMenuAt(QPoint viewPoint, QPoint global);
+  void OpenHelp(const std::string& page);  // "contents.html", "index.html", a topic
+  void RefreshCommands();                  // the tool bar's buttons
+  MenuModel& menuModel() { return menus_; }
+  QMenu* activePopup() const { return popup_; }
+  int activePopupIndex() const { return popupIndex_; }
+  QTextBrowser* helpBrowser() const { return help_; }
+  CommandBar* commandBar() const { return commandBar_; }
+  int rememberedBell() const { return rememberedBell_; }
+
   // --- What the tests and the program read. ---
   RingingControl& control() { return control_; }
   SettingsStore& settings() { return settings_; }
@@ -106,12 +132,29 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
 
  private:
   class EngineBridge;
   class ViewSound;
 
   void BuildStatusBar();
+  void BuildMenuBar();
+  void BuildCommandBar();
+  void FillButtonMenu(QMenu* menu, int buttonId);
+  void FillMenu(QMenu* menu, const MenuItem& item);
+  void RefillMenu(QMenu* menu, int menuId);
+  void ShowMenuHelp(const std::string& help);
+  void RestorePane5();
+  bool DoDataCommand(int id);
+  bool DoViewCommand(int id);
+  bool DoRingingCommand(int id);
+  bool DoOtherCommand(int id);
+  void DoKeyAction(const KeyAction& action);
+  void Placeholder(const std::string& what);
+  void RestoreLibrary();
+  void ToggleSetting(int setting);
+  void ShowAbout();
   void PlaceWindow();
   void SaveGeometry();
   void TowerReady();
@@ -138,6 +181,7 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   void callChangeAnnounced(const std::string& text) override;
   void clockSpeedChanged() override { UpdateStatus(0); }
   void pitchChanged() override { UpdateStatus(1); }
+  void refreshToolBar() override { RefreshCommands(); }
 
   // Constructed first, destroyed last: it writes the settings back.
   SettingsStore settings_;
@@ -158,6 +202,14 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   std::array<QLabel*, 7> panes_{};
   QProgressBar* progress_ = nullptr;
   OvLibrary::KeyForwarder* keys_ = nullptr;
+  CommandState commandState_;
+  MenuModel menus_{commandState_};
+  QMenu* popup_ = nullptr;
+  int popupIndex_ = -1;
+  int rememberedBell_ = -1;
+  QTextBrowser* help_ = nullptr;
+  CommandBar* commandBar_ = nullptr;
+  RingableComposition ringable_;  // the composition rung last from a menu
   QBasicTimer clockTimer_, drainTimer_;
 
   std::unique_ptr<EngineBridge> bridge_;

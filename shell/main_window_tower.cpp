@@ -120,6 +120,7 @@ void MainWindow::TowerReady() {
   unsetCursor();
   UpdateStatus(pane::ClockSpeed);
   UpdateStatus(pane::TenorNote);
+  RefreshCommands();
   engine_->Redraw();
 }
 
@@ -133,7 +134,9 @@ void MainWindow::PictureLoaded() {
 
 // ---------------------------------------------------------------- events
 
-void MainWindow::DrainEngineEvents() { DrainEvents(queue_, status_, rows_->store(), *this); }
+void MainWindow::DrainEngineEvents() {
+  if (DrainEvents(queue_, status_, rows_->store(), *this) > 0) RefreshCommands();
+}
 
 void MainWindow::timerEvent(QTimerEvent* event) {
   if (event->timerId() == drainTimer_.timerId()) DrainEngineEvents();

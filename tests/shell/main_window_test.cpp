@@ -22,6 +22,7 @@
 #include "shell/single_instance.h"
 #include "shell/status_panes.h"
 #include "tests/platform/temp_folder.h"
+#include "tests/shell/main_window_fixture.h"
 #include "tower/tower.h"
 #include "views/rows_window.h"
 #include "views/splitter_bar.h"
@@ -30,71 +31,6 @@
 
 namespace clangor {
 namespace {
-
-namespace fs = std::filesystem;
-
-// Runs the event loop until `done` holds; false after `guardMs` (a guard
-// against a hang only: the tests run on a simulated ringing clock).
-bool RunUntil(const std::function<bool()>& done, int guardMs = 120000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done()) {
-    if (timer.elapsed() > guardMs) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 5);
-  }
-  return true;
-}
-
-void Save(QWidget& widget, const std::string& name) {
-  fs::create_directories(CLANGOR_SCREENSHOT_DIR);
-  widget.grab().save(QString::fromStdString(std::string(CLANGOR_SCREENSHOT_DIR) + "/" + name), "PNG");
-}
-
-void PressKey(QWidget* target, int key) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "");
-  QApplication::sendEvent(target, &press);
-}
-
-// A data folder of its own: the product's towers, recordings and program
-// pictures linked in, the library copied so that saving it touches nothing
-// of the build's.
-class MainWindowTest : public ::testing::Test {
- protected:
-  MainWindowTest() {
-    const fs::path data = fs::path(temp.path()) / "share/Orvanta/Clangor";
-    fs::create_directories(data / "Towers/XII");
-    for (const char* folder : {"Program Stuff", "Recordings", "Help", "Defaults"})
-      fs::create_directory_symlink(fs::path(CLANGOR_TEST_DATA_DIR) / folder, data / folder);
-    for (const auto& tower : fs::directory_iterator(fs::path(CLANGOR_TEST_DATA_DIR) / "Towers/XII"))
-      fs::create_directory_symlink(tower.path(), data / "Towers/XII" / tower.path().filename());
-    fs::copy(fs::path(CLANGOR_TEST_DATA_DIR) / "Compendium", data / "Compendium", fs::copy_options::recursive);
-    OvLibrary::SetMessageBoxHook([this](const OvLibrary::MessageBoxRecord& box) {
-      boxes.push_back(box);
-      return QMessageBox::Ok;
-    });
-    Ringing().Reset();
-  }
-  ~MainWindowTest() override { OvLibrary::SetMessageBoxHook({}); }
-
-  fs::path dataFolder() const { return fs::path(temp.path()) / "share/Orvanta/Clangor"; }
-  std::string registryText() const {
-    std::ifstream in(fs::path(temp.path()) / "registry/HKEY_CURRENT_USER.reg");
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  MainWindowOptions options() {
-    MainWindowOptions o;
-    o.ticks = &ticks;
-    return o;
-  }
-  static bool Ready(MainWindow& w) { return w.towerReady(); }
-
-  testing::TempFolder temp;
-  testing::ScopedEnv registry{"CLANGOR_REGISTRY_DIR", temp / "registry"};
-  testing::ScopedEnv appData{"CLANGOR_COMMON_APPDATA", temp / "share"};
-  // Each millisecond the worker sleeps moves the ringing clock 20 ms on.
-  SimulatedTickSource ticks{1000, 20};
-  std::vector<OvLibrary::MessageBoxRecord> boxes;
-};
 
 TEST_F(MainWindowTest, RingsRoundsFromTheSpaceBarStandsAndSavesItsSettings) {
   {
