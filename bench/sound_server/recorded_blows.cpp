@@ -17,12 +17,12 @@ constexpr double LeastMatch = 0.3;
 // Where the first blow is sought, and the second once the first is found.
 constexpr double FirstSearchS = 5.0;
 constexpr double SecondSearchS = 1.5;
-// Later blows are sought this share of an interval either side of where
-// the schedule of the blows found so far expects them.
-constexpr double Reach = 0.4;
-// The first blow's sound subtracted before the interval is known.
-constexpr double FirstCancelS = 0.5;
-
+// Later blows are sought from this share of an interval before where the
+// schedule of the blows found so far expects them (never before the blow
+// found last) to this share after: a blow heard late is more common than
+// one heard early.
+constexpr double ReachEarly = 0.6;
+constexpr double ReachLate = 0.9;
 struct Fit {
   std::ptrdiff_t frame = -1;
   double score = 0;
@@ -108,9 +108,23 @@ std::vector<LocatedBlow> LocateRounds(std::vector<float> left, const std::vector
   std::vector<LocatedBlow> found(std::size_t(std::max(rows, 0) * n));
   for (const auto& blow : bellBlows)
     if (blow.size() < MatchFrames) return found;
-  std::ptrdiff_t firstAt = -1;
-  double firstGain = 0;
-  int lastFound = -1;
+  // Each bell's last blow found, taken out of the recording as far as
+  // `doneTo` frames of it: it sounds until the bell is struck again.
+  struct Sounding {
+    std::ptrdiff_t at = -1;
+    double gain = 0;
+    std::size_t doneTo = 0;
+  };
+  std::vector<Sounding> sounding(bellBlows.size());
+  auto takeOut = [&](std::size_t bell, std::ptrdiff_t untilFrame) {
+    Sounding& s = sounding[bell];
+    if (s.at < 0 || untilFrame <= s.at) return;
+    const std::size_t until = std::size_t(untilFrame - s.at);
+    if (until <= s.doneTo) return;
+    Subtract(left, bellBlows[bell], s.at, s.gain, s.doneTo, until);
+    s.doneTo = until;
+  };
+  int firstFound = -1, lastFound = -1;
   double interval = 0;  // seconds a slot, once two blows are found
   for (std::size_t k = 0; k < found.size(); ++k) {
     const std::size_t bell = k % std::size_t(n);
@@ -120,38 +134,30 @@ std::vector<LocatedBlow> LocateRounds(std::vector<float> left, const std::vector
       const double last = found[std::size_t(lastFound)].seconds;
       if (interval > 0) {
         const double expected = last + (RoundsSlot(k, n) - RoundsSlot(std::size_t(lastFound), n)) * interval;
-        from = expected - Reach * interval;
-        to = expected + Reach * interval;
+        from = std::max(expected - ReachEarly * interval, last + 0.01);
+        to = expected + ReachLate * interval;
       } else {
         from = last + 0.02;
         to = last + SecondSearchS;
       }
     }
+    // The other bells still sound through the search; this one's last blow
+    // until the search begins (its sound is cut off where it strikes again).
+    for (std::size_t other = 0; other < bellBlows.size(); ++other)
+      takeOut(other, other == bell ? std::ptrdiff_t(from * Rate)
+                                   : std::ptrdiff_t(to * Rate) + std::ptrdiff_t(MatchFrames));
     const Fit fit = BestFit(left, blow, from, to);
     if (fit.score < LeastMatch) continue;
+    takeOut(bell, fit.frame);
     LocatedBlow& located = found[k];
     located.seconds = Refine(left, blow, fit.frame);
     located.match = fit.score;
     located.bestBell = NoBetterBell(left, bellBlows, bell, fit.frame, fit.score);
-    // Out of the way of the next blows: up to where this bell sounds again.
-    const double gain = GainAt(left, blow, fit.frame);
-    if (lastFound < 0) {
-      firstAt = fit.frame;
-      firstGain = gain;
-      Subtract(left, blow, fit.frame, gain, 0, std::size_t(FirstCancelS * Rate));
-    } else {
-      if (interval == 0) {
-        interval = (located.seconds - found[std::size_t(lastFound)].seconds) /
-                   (RoundsSlot(k, n) - RoundsSlot(std::size_t(lastFound), n));
-        // The first blow's sound, on to where its bell strikes again.
-        const double again = (RoundsSlot(std::size_t(lastFound) + std::size_t(n), n) -
-                              RoundsSlot(std::size_t(lastFound), n)) * interval;
-        Subtract(left, bellBlows[std::size_t(lastFound) % std::size_t(n)], firstAt, firstGain,
-                 std::size_t(FirstCancelS * Rate), std::size_t(again * Rate));
-      }
-      const double again = (RoundsSlot(k + std::size_t(n), n) - RoundsSlot(k, n)) * interval;
-      Subtract(left, blow, fit.frame, gain, 0, std::size_t(again * Rate));
-    }
+    sounding[bell] = {fit.frame, GainAt(left, blow, fit.frame), 0};
+    if (firstFound < 0) firstFound = int(k);
+    else
+      interval = (located.seconds - found[std::size_t(firstFound)].seconds) /
+                 (RoundsSlot(k, n) - RoundsSlot(std::size_t(firstFound), n));
     lastFound = int(k);
   }
   return found;
