@@ -22,6 +22,9 @@ struct LocatedBlow {
   double seconds = -1;  // from the start of the recording; -1 when not found
   double match = 0;     // how well the bell's own blow fits there, 0 to 1
   bool bestBell = false;  // no other bell's blow fits that place better
+  // Found beyond doubt: its own bell's blow, and fitting well (a bell
+  // sounding in another's place leaves a poor fit near it).
+  bool sure() const { return seconds >= 0 && bestBell && match >= 0.7; }
 };
 
 // Finds the blows of rounds on the first `bellBlows.size()` bells (the treble

@@ -7,8 +7,8 @@
 //   clangor-recorded-blows FILE DATA_DIR TOWER ROWS [AT_LEAST] [--blows]
 //
 // DATA_DIR ends in Orvanta/Clangor. With AT_LEAST it is a check: exit 0 when
-// the recording carries sound and its first AT_LEAST blows are all found,
-// each where its own bell fits better than any other, in time order; 1
+// the recording carries sound and its first AT_LEAST blows are all found
+// beyond doubt (LocatedBlow::sure), in time order; 1
 // otherwise. --blows prints each blow found.
 #include <cstdio>
 #include <cstdlib>
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
     const std::size_t first = std::min<std::size_t>(std::strtoul(args[4].c_str(), nullptr, 10), blows.size());
     bool inOrder = gaps.firstSoundS >= 0 && first > 0 && blows.size() >= first;
     for (std::size_t k = 0; k < first && inOrder; ++k)
-      inOrder = blows[k].seconds >= 0 && blows[k].bestBell && (k == 0 || blows[k].seconds > blows[k - 1].seconds);
+      inOrder = blows[k].sure() && (k == 0 || blows[k].seconds > blows[k - 1].seconds);
     std::printf("check: %s\n", inOrder ? "sound arrived, the first blows found in order"
                                        : "NOT EVERY ONE OF THE FIRST BLOWS FOUND IN ORDER");
     return inOrder ? 0 : 1;
