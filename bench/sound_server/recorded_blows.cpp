@@ -2,53 +2,174 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 namespace clangor::bench {
 
 namespace {
 
-constexpr int Block = 64;            // frames: about 1.5 ms
-constexpr int History = 16;          // blocks the rise is measured against
-constexpr double Rise = 6.0;         // the click's energy over the sound before
-constexpr double MinApartS = 0.06;   // two blows of a touch are further apart
+constexpr double Rate = 44100;
+// The strike and the first partials: where one bell's blow differs most
+// from another's, and short enough that the next blow seldom reaches it.
+constexpr std::size_t MatchFrames = 1024;
+// Below this the place is taken for silence, not a blow.
+constexpr double LeastMatch = 0.3;
+// Where the first blow is sought, and the second once the first is found.
+constexpr double FirstSearchS = 5.0;
+constexpr double SecondSearchS = 1.5;
+// Later blows are sought from this share of an interval before where the
+// schedule of the blows found so far expects them (never before the blow
+// found last) to this share after: a blow heard late is more common than
+// one heard early.
+constexpr double ReachEarly = 0.6;
+constexpr double ReachLate = 0.9;
+struct Fit {
+  std::ptrdiff_t frame = -1;
+  double score = 0;
+};
 
-// The left channel's first difference: the bells' partials are slow beside
-// the click of the strike.
-std::vector<double> Clicks(const std::vector<std::int16_t>& stereo) {
-  std::vector<double> d(stereo.size() / 2, 0.0);
-  for (std::size_t f = 1; f < d.size(); ++f) d[f] = double(stereo[2 * f]) - double(stereo[2 * f - 2]);
-  return d;
+// How well `blow` (its first MatchFrames) fits `left` from frame `at`, 0 to
+// 1: the correlation, with a floor under the recording's energy so that
+// near-silence never fits.
+double Score(const std::vector<float>& left, const std::vector<float>& blow, std::ptrdiff_t at, double blowEnergy) {
+  if (at < 0 || std::size_t(at) + MatchFrames > left.size()) return 0;
+  double dot = 0, energy = 0;
+  for (std::size_t i = 0; i < MatchFrames; ++i) {
+    const double r = left[std::size_t(at) + i];
+    dot += r * blow[i];
+    energy += r * r;
+  }
+  return dot / std::sqrt(blowEnergy * (energy + 1e-3 * blowEnergy));
+}
+
+double Energy(const std::vector<float>& blow) {
+  double e = 0;
+  for (std::size_t i = 0; i < MatchFrames; ++i) e += double(blow[i]) * blow[i];
+  return std::max(e, 1.0);
+}
+
+Fit BestFit(const std::vector<float>& left, const std::vector<float>& blow, double fromS, double toS) {
+  const double blowEnergy = Energy(blow);
+  Fit best;
+  const auto from = std::max<std::ptrdiff_t>(0, std::ptrdiff_t(std::floor(fromS * Rate)));
+  const auto to = std::ptrdiff_t(std::ceil(toS * Rate));
+  for (std::ptrdiff_t at = from; at <= to; ++at) {
+    const double s = Score(left, blow, at, blowEnergy);
+    if (s > best.score) best = {at, s};
+  }
+  return best;
+}
+
+// The gain the blow sounds with at `at`, and the blow taken out of the
+// recording from its `fromFrame` up to `toFrame`.
+double GainAt(const std::vector<float>& left, const std::vector<float>& blow, std::ptrdiff_t at) {
+  double dot = 0;
+  for (std::size_t i = 0; i < MatchFrames && std::size_t(at) + i < left.size(); ++i) dot += left[std::size_t(at) + i] * blow[i];
+  return dot / Energy(blow);
+}
+
+void Subtract(std::vector<float>& left, const std::vector<float>& blow, std::ptrdiff_t at, double gain,
+              std::size_t fromFrame, std::size_t toFrame) {
+  toFrame = std::min(toFrame, blow.size());
+  for (std::size_t i = fromFrame; i < toFrame && std::size_t(at) + i < left.size(); ++i)
+    left[std::size_t(at) + i] -= float(gain * blow[i]);
+}
+
+// The three scores about the best frame, for the blow's place between samples.
+double Refine(const std::vector<float>& left, const std::vector<float>& blow, std::ptrdiff_t at) {
+  const double e = Energy(blow);
+  const double a = Score(left, blow, at - 1, e), b = Score(left, blow, at, e), c = Score(left, blow, at + 1, e);
+  const double curve = a - 2 * b + c;
+  const double shift = curve < 0 ? std::clamp(0.5 * (a - c) / curve, -0.5, 0.5) : 0.0;
+  return (double(at) + shift) / Rate;
+}
+
+bool NoBetterBell(const std::vector<float>& left, const std::vector<std::vector<float>>& bellBlows, std::size_t bell,
+                  std::ptrdiff_t at, double own) {
+  for (std::size_t other = 0; other < bellBlows.size(); ++other) {
+    if (other == bell) continue;
+    const double e = Energy(bellBlows[other]);
+    for (std::ptrdiff_t d = -3; d <= 3; ++d)
+      if (Score(left, bellBlows[other], at + d, e) > own) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
-RecordingFindings FindBlows(const std::vector<std::int16_t>& stereo, std::uint32_t rate, int gapFrames) {
-  RecordingFindings found;
-  const std::vector<double> d = Clicks(stereo);
-  const std::size_t blocks = d.size() / Block;
-  std::vector<double> energy(blocks, 0.0);
-  for (std::size_t b = 0; b < blocks; ++b)
-    for (int i = 0; i < Block; ++i) energy[b] += d[b * Block + i] * d[b * Block + i];
-  double lastOnset = -1;
-  for (std::size_t b = History; b < blocks; ++b) {
-    double before = 0;
-    for (std::size_t k = b - History; k < b; ++k) before += energy[k];
-    before /= History;
-    if (energy[b] < 1e5 || energy[b] < Rise * before) continue;
-    // The first sample of the block (or the one before it) that stands out.
-    const double floor = std::sqrt(before / Block) * 4 + 20;
-    std::size_t at = (b - 1) * Block;
-    while (at < (b + 1) * Block && std::abs(d[at]) < floor) ++at;
-    const double t = double(at) / rate;
-    if (lastOnset >= 0 && t - lastOnset < MinApartS) continue;
-    found.onsets.push_back(t);
-    lastOnset = t;
+double RoundsSlot(std::size_t blow, int bells) {
+  const std::size_t row = blow / std::size_t(bells);
+  return double(blow) + double((row + 1) / 2);
+}
+
+std::vector<LocatedBlow> LocateRounds(std::vector<float> left, const std::vector<std::vector<float>>& bellBlows,
+                                      int rows, double fromS) {
+  const int n = int(bellBlows.size());
+  std::vector<LocatedBlow> found(std::size_t(std::max(rows, 0) * n));
+  for (const auto& blow : bellBlows)
+    if (blow.size() < MatchFrames) return found;
+  // Each bell's last blow found, taken out of the recording as far as
+  // `doneTo` frames of it: it sounds until the bell is struck again.
+  struct Sounding {
+    std::ptrdiff_t at = -1;
+    double gain = 0;
+    std::size_t doneTo = 0;
+  };
+  std::vector<Sounding> sounding(bellBlows.size());
+  auto takeOut = [&](std::size_t bell, std::ptrdiff_t untilFrame) {
+    Sounding& s = sounding[bell];
+    if (s.at < 0 || untilFrame <= s.at) return;
+    const std::size_t until = std::size_t(untilFrame - s.at);
+    if (until <= s.doneTo) return;
+    Subtract(left, bellBlows[bell], s.at, s.gain, s.doneTo, until);
+    s.doneTo = until;
+  };
+  int firstFound = -1, lastFound = -1;
+  double interval = 0;  // seconds a slot, once two blows are found
+  for (std::size_t k = 0; k < found.size(); ++k) {
+    const std::size_t bell = k % std::size_t(n);
+    const std::vector<float>& blow = bellBlows[bell];
+    double from = fromS, to = fromS + FirstSearchS;
+    if (lastFound >= 0) {
+      const double last = found[std::size_t(lastFound)].seconds;
+      if (interval > 0) {
+        const double expected = last + (RoundsSlot(k, n) - RoundsSlot(std::size_t(lastFound), n)) * interval;
+        from = std::max(expected - ReachEarly * interval, last + 0.01);
+        to = expected + ReachLate * interval;
+      } else {
+        from = last + 0.02;
+        to = last + SecondSearchS;
+      }
+    }
+    // The other bells still sound through the search; this one's last blow
+    // until the search begins (its sound is cut off where it strikes again).
+    for (std::size_t other = 0; other < bellBlows.size(); ++other)
+      takeOut(other, other == bell ? std::ptrdiff_t(from * Rate)
+                                   : std::ptrdiff_t(to * Rate) + std::ptrdiff_t(MatchFrames));
+    const Fit fit = BestFit(left, blow, from, to);
+    if (fit.score < LeastMatch) continue;
+    takeOut(bell, fit.frame);
+    LocatedBlow& located = found[k];
+    located.seconds = Refine(left, blow, fit.frame);
+    located.match = fit.score;
+    located.bestBell = NoBetterBell(left, bellBlows, bell, fit.frame, fit.score);
+    sounding[bell] = {fit.frame, GainAt(left, blow, fit.frame), 0};
+    if (firstFound < 0) firstFound = int(k);
+    else
+      interval = (located.seconds - found[std::size_t(firstFound)].seconds) /
+                 (RoundsSlot(k, n) - RoundsSlot(std::size_t(firstFound), n));
+    lastFound = int(k);
   }
-  // Digital silence inside the touch.
+  return found;
+}
+
+RecordingGaps FindGaps(const std::vector<std::int16_t>& stereo, std::uint32_t rate, double endS, int gapFrames) {
+  RecordingGaps found;
+  const std::size_t frames = stereo.size() / 2;
   std::size_t first = 0;
-  while (first < d.size() && stereo[2 * first] == 0 && stereo[2 * first + 1] == 0) ++first;
-  if (first < d.size()) found.firstSoundS = double(first) / rate;
-  const std::size_t end = found.onsets.empty() ? first : std::size_t(found.onsets.back() * rate);
+  while (first < frames && stereo[2 * first] == 0 && stereo[2 * first + 1] == 0) ++first;
+  if (first < frames) found.firstSoundS = double(first) / rate;
+  const std::size_t end = std::min(frames, std::size_t(std::max(endS, 0.0) * rate));
   std::size_t run = 0;
   for (std::size_t f = first; f < end; ++f) {
     if (stereo[2 * f] == 0 && stereo[2 * f + 1] == 0) {
@@ -64,36 +185,37 @@ RecordingFindings FindBlows(const std::vector<std::int16_t>& stereo, std::uint32
   return found;
 }
 
-// Blow k of rounds on n bells falls at place k % n of row k / n; each
-// handstroke row (the even ones) follows one extra interval of gap.
+// Least squares over the blows found (a negative onset is a blow not found).
 StrikingFit FitRounds(const std::vector<double>& onsets, int bells) {
   StrikingFit fit;
-  const std::size_t n = onsets.size();
-  if (n < 3 || bells < 2) return fit;
-  std::vector<double> slot(n);
-  for (std::size_t k = 0; k < n; ++k) {
-    const std::size_t row = k / bells;
-    slot[k] = double(k) + double((row + 1) / 2);
+  if (bells < 2) return fit;
+  std::vector<double> slot, at;
+  for (std::size_t k = 0; k < onsets.size(); ++k) {
+    if (onsets[k] < 0) continue;
+    slot.push_back(RoundsSlot(k, bells));
+    at.push_back(onsets[k]);
   }
-  // Least squares: onset = t0 + slot * interval.
+  const std::size_t n = at.size();
+  if (n < 3) return fit;
+  // onset = t0 + slot * interval.
   double sx = 0, sy = 0, sxx = 0, sxy = 0;
   for (std::size_t k = 0; k < n; ++k) {
     sx += slot[k];
-    sy += onsets[k];
+    sy += at[k];
     sxx += slot[k] * slot[k];
-    sxy += slot[k] * onsets[k];
+    sxy += slot[k] * at[k];
   }
   const double interval = (n * sxy - sx * sy) / (n * sxx - sx * sx);
   const double t0 = (sy - interval * sx) / n;
   double sum2 = 0, worst = 0, st = 0, se = 0, stt = 0, ste = 0;
   for (std::size_t k = 0; k < n; ++k) {
-    const double e = onsets[k] - (t0 + slot[k] * interval);
+    const double e = at[k] - (t0 + slot[k] * interval);
     sum2 += e * e;
     worst = std::max(worst, std::abs(e));
-    st += onsets[k];
+    st += at[k];
     se += e;
-    stt += onsets[k] * onsets[k];
-    ste += onsets[k] * e;
+    stt += at[k] * at[k];
+    ste += at[k] * e;
   }
   fit.blows = int(n);
   fit.intervalMs = interval * 1000;

@@ -89,6 +89,10 @@ void RingerSound::startAt(const Pending& blow) {
 }
 
 void RingerSound::reportGaps(std::ostream& err) const {
+  // A blow asked for after its sample had gone sounds at once: late by
+  // however long it was asked for too late.
+  const std::uint64_t late = open_ ? sound_->mixer().lateStarts() : 0;
+  if (late > 0) err << "clangor-ring: sound: " << late << " blow(s) asked for after their sample had gone, heard late\n";
   const SoundDevice* device = open_ ? sound_->device() : nullptr;
   if (device == nullptr || device->underruns() == 0) return;
   err << "clangor-ring: sound: " << device->underruns() << " gap(s) in the sound; now " << device->description()

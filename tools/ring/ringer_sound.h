@@ -41,8 +41,8 @@ class RingerSound {
   // sound to its end, and completes the WAV file; false (with a message)
   // when it cannot be written.
   bool finishWave(std::ostream& err);
-  // After ringing through the device: any gaps it played, and the period
-  // it grew to.
+  // After ringing through the device: the blows heard late, any gaps it
+  // played, and the period it grew to.
   void reportGaps(std::ostream& err) const;
 
  private:
