@@ -219,6 +219,9 @@ void TowerWindow::RequestSequence(const CallChangeSequence* sequence) {
 
 void TowerWindow::ClearPendingTouch() {
   std::lock_guard lock(requestLock_);
+  // A request the loop has not taken yet is the ringer's latest choice: the
+  // row of rounds that prompted this was rung before it was made.
+  if (requestPending_) return;
   pendingTouch_ = nullptr;
 }
 

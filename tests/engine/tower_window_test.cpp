@@ -289,6 +289,23 @@ TEST_F(TowerWindowTest, StopNowBeforeTheRingingLoopClearsTheWholeRequest) {
   ASSERT_TRUE(WaitForEvent(event::RingingEnded));
 }
 
+// The window clears the pending touch when it is told of a row of rounds; a
+// row rung before the ringer's choice but drained after it must not lose it.
+TEST_F(TowerWindowTest, ARoundsRowDrainedAfterAChoiceLeavesTheChoicePending) {
+  TowerWindow& engine = Open(6);
+  SelectAll(6);
+  Method plainBob{6, "Plain Bob", "|12|&-16-16-16,|14|1234"};
+  engine.RequestTouch(&plainBob, nullptr);
+  engine.ClearPendingTouch();
+  EXPECT_TRUE(engine.requestPending());
+  engine.Start();
+  ASSERT_TRUE(WaitUntil([&] {
+    return engine.WithTouch([&](ChangeGenerator* g) { return g != nullptr && g->method() == &plainBob; });
+  }));
+  engine.StandOrStop(true);
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+}
+
 TEST_F(TowerWindowTest, AStuckWorkerIsReportedAndNeverOutlivesItsEngine) {
   WriteTower(3);
   std::atomic<bool> letGo{false};
