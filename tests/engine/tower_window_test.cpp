@@ -377,7 +377,9 @@ TEST_F(TowerWindowTest, FiringStrikesEachRowAtOneInstantAndLeavingItBringsBackRo
   for (const auto& row : RowsOfBlows(views_.blows(), from, Bells)) {
     for (int p = 0; p < Bells; ++p) {
       EXPECT_EQ(row[static_cast<std::size_t>(p)].bell, p) << "at " << row.front().time;
-      if (p > 0) EXPECT_NEAR(row[static_cast<std::size_t>(p)].time - row[static_cast<std::size_t>(p) - 1].time, spacing, 1e-6);
+      if (p > 0) {
+        EXPECT_NEAR(row[static_cast<std::size_t>(p)].time - row[static_cast<std::size_t>(p) - 1].time, spacing, 1e-6);
+      }
     }
   }
   engine.StandOrStop(true);

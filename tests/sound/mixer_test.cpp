@@ -114,7 +114,9 @@ TEST(MixerGolden, ARestartNeverStepsFurtherThanTheNewBlowItself) {
       const int tail = after[k] - fresh[k];  // what is left of the old blow
       worst = std::max(worst, std::abs(tail - previous));
       previous = tail;
-      if (k >= Mixer::FadeFrames) EXPECT_EQ(after[k], fresh[k]) << "frame " << k;
+      if (k >= Mixer::FadeFrames) {
+        EXPECT_EQ(after[k], fresh[k]) << "frame " << k;
+      }
     }
     EXPECT_LE(worst, ownStep);
   }
