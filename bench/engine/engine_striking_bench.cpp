@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "bench/engine/bench_data_folder.h"
+#include "bench/engine/touch_plan.h"
 #include "engine/ringing_control.h"
 #include "engine/ringing_state.h"
 #include "tools/ring/headless_ringer.h"
@@ -70,16 +71,10 @@ void RingCase(const Case& c, const LibraryLookup& library) {
                 c.bells);
     return;
   }
-  RingPlan plan;
+  RingPlan plan = bench::TouchPlan(method, PealRows);
   plan.tower = c.tower;
   plan.bells = c.bells;
   plan.pealMinutes = c.speed;
-  plan.actionAtRounds = 0;        // ring on at rounds
-  plan.roundsRows = PealRows + 1;  // the first row published is the one the touch starts from
-  plan.begin = [method](RingingControl& control, int) {
-    control.RingTouch(method);
-    return true;
-  };
   Ringing().Reset();
   Ringing().clockReading = c.clockStart;
   const RingResult result = RingHeadless(plan, nullptr, std::cerr);

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "bench/engine/bench_data_folder.h"
+#include "bench/engine/touch_plan.h"
 #include "engine/ringing_control.h"
 #include "engine/ringing_state.h"
 #include "tools/ring/headless_ringer.h"
@@ -64,14 +65,8 @@ int main(int argc, char** argv) {
               "wav MiB");
   double firstRss = 0, firstRms = 0, worstGrowth = 0, worstDrift = 0;
   for (int peal = 1; peal <= peals; ++peal) {
-    RingPlan plan;
+    RingPlan plan = bench::TouchPlan(method, PealRows);
     plan.wavFile = wav.string();
-    plan.actionAtRounds = 0;         // ring on at rounds
-    plan.roundsRows = PealRows + 1;  // the first row published is the one the touch starts from
-    plan.begin = [method](RingingControl& control, int) {
-      control.RingTouch(method);
-      return true;
-    };
     Ringing().Reset();
     const RingResult result = RingHeadless(plan, nullptr, std::cerr);
     std::error_code error;
