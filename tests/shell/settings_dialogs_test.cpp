@@ -17,6 +17,8 @@
 #include <QToolButton>
 
 #include "engine/ringing_state.h"
+#include "engine/tower_window.h"
+#include "ringing/change_generator.h"
 #include "shell/command_ids.h"
 #include "shell/framework/dialog_control.h"
 #include "shell/framework/up_down.h"
@@ -26,7 +28,9 @@
 #include "sound/tower_sound.h"
 #include "tests/shell/main_window_fixture.h"
 #include "tower/tower.h"
+#include "views/rows_window.h"
 #include "views/tower_view.h"
+#include "views/tower_view_widget.h"
 
 namespace clangor {
 namespace {
@@ -177,6 +181,27 @@ TEST_F(SettingsDialogsTest, PreferencesRoundTripThroughTheSettingsStore) {
   Open(again);
   EXPECT_EQ(ReadPreferences(again.settings()), chosen);
   EXPECT_NE(registryText().find("\"MethodLimit\"=dword:00000003"), std::string::npos);
+}
+
+TEST_F(SettingsDialogsTest, PreferencesConfirmedWhileRingingReachTheTouch) {
+  MainWindow w(options());
+  Open(w);
+  for (const QChar bell : QString("123456")) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(bell));
+    QApplication::sendEvent(w.towerViewWidget(), &press);
+  }
+  PressKey(w.towerViewWidget(), Qt::Key_Space);
+  ASSERT_TRUE(RunUntil([&] { return w.rowsWindow()->RowCount() >= 4; }));
+  ASSERT_TRUE(WithModalDialog<PreferencesDialog>(w, command::Preferences, [&](PreferencesDialog& d) {
+    // The sounds are not reloaded under ringing bells.
+    EXPECT_FALSE(Find<QComboBox>(&d, pc::Sound)->isEnabled());
+    Find<QRadioButton>(&d, pc::ThatsAll)->click();
+    TypeAndLeave(Find<QLineEdit>(&d, pc::KeepGoingCountEdit), "3");
+    Click(Find<QPushButton>(&d, pc::Ok));
+  }));
+  EXPECT_EQ(w.engine()->WithTouch([](ChangeGenerator* touch) { return touch ? touch->keepGoingLeft() : -1; }), 3);
+  EXPECT_EQ(w.settings().GetInt(setting::ActionAtRounds), 1);
+  w.DoCommand(command::StopNow);
 }
 
 // The dialog on its own over the settings store, as the ringer uses it.
