@@ -41,8 +41,8 @@ void MainWindow::ApplyPreferences(const PreferencesChange& change) {
     view_->sound()->reloadSounds();
     if (sound_) sound_->refreshSettings();
   }
-  // The bell tips read ShowTips each time they show. The ropes window
-  // follows RopesInSeparateWindow when it is next shown.
+  // The bell tips read ShowTips each time they show. change.ropesPlacementChanged
+  // is for the ropes window: it moves into or out of its own window then.
   RefreshCommands();
 }
 

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 
@@ -146,6 +147,10 @@ TEST_F(SettingsDialogsTest, PreferencesRoundTripThroughTheSettingsStore) {
     // Cancel after changing every control stores nothing.
     ASSERT_TRUE(WithModalDialog<PreferencesDialog>(w, command::Preferences, [&](PreferencesDialog& d) {
       ChooseAwayFromDefaults(d);
+      Click(Find<QPushButton>(&d, pc::Help));
+      ASSERT_NE(w.helpBrowser(), nullptr);
+      EXPECT_TRUE(w.helpBrowser()->source().path().endsWith("preferences.html"));
+      EXPECT_TRUE(d.isVisible());
       Click(Find<QPushButton>(&d, pc::Cancel));
     }));
     EXPECT_EQ(ReadPreferences(w.settings()), before);
@@ -378,6 +383,9 @@ TEST_F(SettingsDialogsTest, VolumeSpeedAndPitchButtonsActAsTheKeys) {
     EXPECT_EQ(w.view()->sound()->volumeLevel(), -7500);
     Find<QSlider>(&d, vc::Volume)->setValue(0);
     EXPECT_EQ(w.view()->sound()->volumeLevel(), -10000);
+    Click(Find<QPushButton>(&d, vc::Help));
+    ASSERT_NE(w.helpBrowser(), nullptr);
+    EXPECT_EQ(w.helpBrowser()->source().fragment(), "vsp");
     Click(Find<QPushButton>(&d, vc::Close));
     EXPECT_FALSE(d.isVisible());
   }));
