@@ -37,7 +37,8 @@ void MainWindow::ApplyPreferences(const PreferencesChange& change) {
   }
   UpdateStatus(pane::Time);
   UpdateStatus(pane::Name);  // the surprise picture follows the Surprise setting
-  if (change.soundSetChanged && towerReady_ && view_ && view_->sound() && engine_ && !engine_->ringing()) {
+  const bool stood = engine_ && !engine_->ringing() && !engine_->goRequested();
+  if (change.soundSetChanged && towerReady_ && stood && view_ && view_->sound()) {
     view_->sound()->reloadSounds();
     if (sound_) sound_->refreshSettings();
   }
