@@ -200,3 +200,69 @@ TEST_F(RingCommandTest, ABellThatCannotSwingIsNamedAndTheOthersRing) {
 
 }  // namespace
 }  // namespace clangor::testing
+
+namespace {
+
+struct StrokeLine {
+  int blows = -1, missed = -1;
+  double rms = 0, mean = 0, sd = 0;
+};
+
+// The figures of one stroke ("handstroke", "backstroke", "all") in the own
+// bell's striking report.
+StrokeLine Figures(const std::vector<std::string>& lines, const std::string& stroke) {
+  StrokeLine f;
+  for (const auto& line : lines) {
+    std::istringstream in(line);
+    std::string name;
+    if (in >> name && name == stroke && (in >> f.blows >> f.missed >> f.rms >> f.mean >> f.sd)) return f;
+  }
+  ADD_FAILURE() << "no " << stroke << " line";
+  return f;
+}
+
+}  // namespace
+
+// The user's taps on bell 4, read from a file, judged against where each
+// blow belonged: taps on the steady schedule (the open handstroke gap before
+// every second row), then the same taps with each backstroke 30 ms late.
+TEST_F(RingCommandTest, TheTapsOnTheOwnBellAreJudgedAgainstWhereTheyBelonged) {
+  WriteTower(4);
+  const auto tapFile = data_ / "taps.txt";
+  const auto ringWith = [&](const std::vector<double>& taps) {
+    std::ofstream out(tapFile);
+    out << "# seconds from the first blow\n";
+    for (const double t : taps) out << t << "\n";
+    out.close();
+    return Ring({"--rounds", "12", "--own-bell", "4", "--taps", tapFile.string()});
+  };
+  // With no taps, every place of the own bell is missed.
+  const int places = Figures(ringWith({}), "all").missed;
+  ASSERT_GE(places, 12);
+
+  const double interval = BlowIntervalFor(180, 4);
+  std::vector<double> steady, backLate;
+  for (int r = 0; r < places; ++r) {
+    const double t = (r * 4 + 3 + r / 2) * interval;
+    steady.push_back(t);
+    backLate.push_back(r % 2 == 1 ? t + 0.030 : t);
+  }
+  const auto onTime = ringWith(steady);
+  EXPECT_EQ(Figures(onTime, "all").blows, places);
+  EXPECT_EQ(Figures(onTime, "all").missed, 0);
+  EXPECT_LT(Figures(onTime, "all").rms, 20.0);  // the swing strikes where the schedule puts it
+
+  const auto late = ringWith(backLate);
+  EXPECT_NEAR(Figures(late, "backstroke").mean - Figures(onTime, "backstroke").mean, 30.0, 0.15);
+  EXPECT_NEAR(Figures(late, "handstroke").mean, Figures(onTime, "handstroke").mean, 0.05);
+  EXPECT_EQ(Figures(late, "handstroke").blows + Figures(late, "backstroke").blows, places);
+
+  steady.erase(steady.begin() + 4);
+  EXPECT_EQ(Figures(ringWith(steady), "handstroke").missed, 1);
+
+  // The own bell must be rung; a tap file must hold times.
+  Ring({"--rounds", "4", "--bells", "2", "--own-bell", "1", "--taps", tapFile.string()}, 1);
+  std::ofstream(tapFile) << "0.25\nsoon\n";
+  Ring({"--rounds", "4", "--own-bell", "4", "--taps", tapFile.string()}, 2);
+  Ring({"--rounds", "4", "--own-bell", "4"}, 2);
+}
