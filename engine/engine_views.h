@@ -109,9 +109,8 @@ class EngineListener {
 class EngineStrikingView {
  public:
   virtual ~EngineStrikingView() = default;
-  // The bells have been started: the touch's first blow is due at
-  // `firstBlow` on the ringing clock.
-  virtual void touchStarted(double /*firstBlow*/) {}
+  // The bells have been started on a new touch.
+  virtual void touchStarted() {}
   // The program's own swing of the own bell struck at `time`: where the
   // user's blow belonged.
   virtual void ownBlowDue(int /*bell*/, double /*time*/, bool /*handstroke*/) {}

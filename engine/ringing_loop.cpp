@@ -78,9 +78,7 @@ void TowerWindow::StartBells(std::vector<double>& offsets) {
   clockNow_ = now;
   for (int i = 0; i < bellCount_; ++i)
     if (IsBellInPlay(i)) bells_[static_cast<std::size_t>(i)].state().time = now + offsets[static_cast<std::size_t>(i)] - lowest;
-  // The earliest bell starts now, and strikes once its swing has brought it
-  // round: the touch's first blow is due then.
-  if (views_.striking) views_.striking->touchStarted(now - lowest);
+  if (views_.striking) views_.striking->touchStarted();
 }
 
 // One pass of the loop; false when the ringing has ended.

@@ -101,9 +101,8 @@ StrikingAnalysis AnalyseStriking(std::span<const DueBlow> due, std::span<const d
 
 // ---------------------------------------------------------------- the record
 
-void StrikingAnalyser::touchStarted(double firstBlow) {
+void StrikingAnalyser::touchStarted() {
   std::lock_guard lock(lock_);
-  firstBlow_ = firstBlow;
   bell_ = -1;
   due_.clear();
   struck_.clear();
@@ -129,11 +128,6 @@ void StrikingAnalyser::ownBlowStruck(int bell, double time) {
 bool StrikingAnalyser::UserRang() const {
   std::lock_guard lock(lock_);
   return !struck_.empty();
-}
-
-double StrikingAnalyser::FirstBlow() const {
-  std::lock_guard lock(lock_);
-  return firstBlow_;
 }
 
 StrikingAnalysis StrikingAnalyser::Analyse(double upTo) const {

@@ -65,7 +65,7 @@ StrikingAnalysis AnalyseStriking(std::span<const DueBlow> due, std::span<const d
 class StrikingAnalyser final : public EngineStrikingView {
  public:
   // EngineStrikingView (worker thread; ownBlowStruck also from a tap).
-  void touchStarted(double firstBlow) override;
+  void touchStarted() override;
   void ownBlowDue(int bell, double time, bool handstroke) override;
   void ownBlowStruck(int bell, double time) override;
 
@@ -73,13 +73,9 @@ class StrikingAnalyser final : public EngineStrikingView {
   bool UserRang() const;
   // The analysis of the touch so far, up to `upTo` on the ringing clock.
   StrikingAnalysis Analyse(double upTo = std::numeric_limits<double>::infinity()) const;
-  // Where the touch's first blow was due (the tap times of the headless
-  // ringer count from there).
-  double FirstBlow() const;
 
  private:
   mutable std::mutex lock_;
-  double firstBlow_ = 0;
   int bell_ = -1;
   std::vector<DueBlow> due_;
   std::vector<double> struck_;

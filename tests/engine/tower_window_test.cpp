@@ -433,7 +433,7 @@ TEST_F(TowerWindowTest, StandAtAnyBlowOfARowNeverPutsTwoBellsInOnePlace) {
 // while the bells ring, and not while they are paused.
 TEST_F(TowerWindowTest, TheOwnBellsBlowsAndTapsReachTheStrikingView) {
   struct Striking : EngineStrikingView {
-    void touchStarted(double firstBlow) override { first = firstBlow; }
+    void touchStarted() override { started++; }
     void ownBlowDue(int bell, double time, bool handstroke) override {
       std::lock_guard lock(m);
       due.push_back({bell, time, handstroke});
@@ -447,7 +447,7 @@ TEST_F(TowerWindowTest, TheOwnBellsBlowsAndTapsReachTheStrikingView) {
       double time;
       bool handstroke;
     };
-    std::atomic<double> first{-1.0};
+    std::atomic<int> started{0};
     std::mutex m;
     std::vector<Blow> due, struck;
   } striking;
@@ -480,8 +480,7 @@ TEST_F(TowerWindowTest, TheOwnBellsBlowsAndTapsReachTheStrikingView) {
     EXPECT_DOUBLE_EQ(striking.due[i].time, bell3.at(i));
     EXPECT_EQ(striking.due[i].handstroke, i % 2 == 0) << "blow " << i;
   }
-  // The treble's first blow is the touch's first.
-  EXPECT_NEAR(striking.first, views_.blows().front().time, 0.05);
+  EXPECT_EQ(striking.started, 1);
   ASSERT_EQ(striking.struck.size(), 1u);
   EXPECT_EQ(striking.struck[0].bell, 2);
   EXPECT_GT(striking.struck[0].time, striking.due.front().time);
