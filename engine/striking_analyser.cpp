@@ -125,6 +125,11 @@ void StrikingAnalyser::ownBlowStruck(int bell, double time) {
   struck_.push_back(time);
 }
 
+std::vector<DueBlow> StrikingAnalyser::Due() const {
+  std::lock_guard lock(lock_);
+  return due_;
+}
+
 bool StrikingAnalyser::UserRang() const {
   std::lock_guard lock(lock_);
   return !struck_.empty();

@@ -69,6 +69,8 @@ class StrikingAnalyser final : public EngineStrikingView {
   void ownBlowDue(int bell, double time, bool handstroke) override;
   void ownBlowStruck(int bell, double time) override;
 
+  // Where each of the own bell's blows belonged, in striking order.
+  std::vector<DueBlow> Due() const;
   // The user struck at least one blow in this touch.
   bool UserRang() const;
   // The analysis of the touch so far, up to `upTo` on the ringing clock.

@@ -137,6 +137,7 @@ HistoryAppended AppendStrikingHistory(const fs::path& file, const StrikingHistor
   HistoryAppended result;
   std::error_code error;
   std::string text = std::string(StrikingHistoryHeader) + "\n";
+  if (fs::exists(file, error) && !fs::is_regular_file(file, error)) return result;
   if (fs::exists(file, error)) {
     const std::string old = ReadAll(file);
     const StrikingHistory history = ReadStrikingHistory(file);

@@ -66,8 +66,9 @@ void StrikingChart::paintEvent(QPaintEvent*) {
   }
   p.drawText(QRectF(0, 0, LeftMargin + 80, TopMargin - 4), Qt::AlignLeft | Qt::AlignBottom, "ms late");
   p.drawText(QRectF(0, height() - 14, LeftMargin + 80, 14), Qt::AlignLeft | Qt::AlignBottom, "ms early");
-  const int tick = std::max(1, static_cast<int>(std::ceil(rows / 10.0 / 5.0)) * 5);
-  for (int row = 1; row <= rows; row += (row == 1 ? tick - 1 : tick)) {
+  // Row 1, then every fifth (or tenth ...) row: about ten labels.
+  const int tick = static_cast<int>(std::ceil(rows / 50.0)) * 5;
+  for (int row = 1; row <= rows; row = (row / tick + 1) * tick) {
     p.drawLine(QPointF(x(row), plot.bottom()), QPointF(x(row), plot.bottom() + 4));
     p.drawText(QRectF(x(row) - 20, plot.bottom() + 4, 40, 14), Qt::AlignHCenter | Qt::AlignTop, QString::number(row));
   }

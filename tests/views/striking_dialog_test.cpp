@@ -46,7 +46,7 @@ TEST_F(StrikingDialogTest, ATouchRungWithTapsShowsItsFiguresAndPicture) {
     double errorMs = r % 2 == 0 ? 12 * std::sin(r * 0.7) - 4 : 30 + 10 * std::cos(r * 1.3);
     if (r == 39) errorMs = 75;
     const double slot = r * 8 + 7 + r / 2;
-    striking.ownBlowStruck(7, striking.FirstBlow() + slot * interval + errorMs / 1000.0);
+    striking.ownBlowStruck(7, rung.blows.front().time + slot * interval + errorMs / 1000.0);
   }
   const StrikingAnalysis analysis = striking.Analyse();
   EXPECT_EQ(analysis.whole.missed, 1);

@@ -3,10 +3,11 @@
 // engine, printing the rows as they are published; with --wav it renders the
 // touch's sound into a WAV file, with --realtime it rings on the real clock
 // through the sound device, and with --report it prints the striking report.
-// With --own-bell and --taps it judges the user's blows on the own bell, read
-// from a file, against where they belonged.
+// With --own-bell it lists where each blow of the own bell belonged, and with
+// --taps as well it judges the user's blows, read from a file, against them.
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -86,6 +87,17 @@ bool BeginComposition(const LibraryLookup& library, const std::string& name, con
   return true;
 }
 
+// Where each of the own bell's blows belonged: what a taps file would hold
+// for perfect striking.
+void PrintOwnPlaces(const std::vector<DueBlow>& due, double first) {
+  char line[80];
+  for (std::size_t k = 0; k < due.size(); ++k) {
+    std::snprintf(line, sizeof line, "place %zu %s %.6f\n", k + 1, due[k].handstroke ? "handstroke" : "backstroke",
+                  due[k].instant - first);
+    std::cout << line;
+  }
+}
+
 }  // namespace
 
 int RunRing(const std::vector<std::string>& args) {
@@ -99,8 +111,7 @@ int RunRing(const std::vector<std::string>& args) {
     throw UsageError("--calls goes with --method alone");
   if (a.Value("calls")) CheckCallLetters(*a.Value("calls"));
   if (a.Value("wav") && a.Value("wav")->empty()) throw UsageError("--wav needs a file name");
-  if (a.Value("own-bell").has_value() != a.Value("taps").has_value())
-    throw UsageError("--own-bell and --taps go together");
+  if (a.Value("taps") && !a.Value("own-bell")) throw UsageError("--taps goes with --own-bell");
   const std::vector<double> taps = a.Value("taps") ? ReadTapFile(*a.Value("taps")) : std::vector<double>{};
 
   RingPlan plan;
@@ -163,8 +174,11 @@ int RunRing(const std::vector<std::string>& args) {
     PrintStrikingReport(MeasureStriking(rows, result.blows, result.bellsInPlay, result.blowInterval), std::cout);
     std::cout << "Rang " << result.simulatedSeconds << " s of ringing in " << result.realSeconds << " s\n";
   }
-  if (plan.striking) {
-    for (const double tap : taps) striking.ownBlowStruck(plan.ownBell, striking.FirstBlow() + tap);
+  // The own bell's times count from the touch's first blow.
+  const double first = result.blows.empty() ? 0.0 : result.blows.front().time;
+  if (plan.striking && !a.Value("taps")) PrintOwnPlaces(striking.Due(), first);
+  if (plan.striking && a.Value("taps")) {
+    for (const double tap : taps) striking.ownBlowStruck(plan.ownBell, first + tap);
     std::cout << FormatStrikingReport(striking.Analyse());
   }
   return 0;

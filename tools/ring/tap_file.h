@@ -1,5 +1,5 @@
 // The user's blows on the own bell, written down: one time a line, in seconds
-// from the instant the touch's first blow was due (so a blow in row r at
+// from the touch's first blow, the treble's (so a blow in row r at
 // place p of n bells, struck perfectly at a steady interval i, is at
 // (r n + p + r / 2) i, the open handstroke gap coming before every second
 // row). Blank lines and lines starting with "#" are skipped.
