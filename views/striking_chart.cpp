@@ -43,6 +43,7 @@ void StrikingChart::SetAnalysis(const StrikingAnalysis& analysis) {
 void StrikingChart::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::Antialiasing);
+  const QFontMetrics metrics(font());
   const QRectF plot(LeftMargin, TopMargin, width() - LeftMargin - RightMargin, height() - TopMargin - BottomMargin);
   const int rows = std::max(rows_, 1);
   const auto x = [&](double row) { return plot.left() + (rows == 1 ? 0.5 : (row - 1) / (rows - 1)) * plot.width(); };
@@ -59,8 +60,10 @@ void StrikingChart::paintEvent(QPaintEvent*) {
 
   // The scale: late above, early below.
   p.setPen(Qt::black);
-  const QFontMetrics metrics(font());
+  // The band's own labels only where they do not run into the line's.
+  const bool bandLabelled = y(0) - y(HeardErrorMs) >= metrics.height();
   for (double ms : {scaleMs_, HeardErrorMs, 0.0, -HeardErrorMs, -scaleMs_}) {
+    if (std::abs(ms) == HeardErrorMs && !bandLabelled) continue;
     const QString label = (ms > 0 ? "+" : "") + QString::number(ms, 'f', 0);
     p.drawText(QRectF(0, y(ms) - 8, LeftMargin - 6, 16), Qt::AlignRight | Qt::AlignVCenter, label);
   }

@@ -270,7 +270,13 @@ TEST_F(RingCommandTest, TheTapsOnTheOwnBellAreJudgedAgainstWhereTheyBelonged) {
   EXPECT_NEAR(Figures(late, "backstroke").sd, 0.0, 0.05);
   EXPECT_NEAR(Figures(late, "handstroke").mean, 0.0, 0.05);
   EXPECT_NEAR(Figures(late, "all").rms, std::sqrt(30.0 * 30.0 / 2), 0.05);
-  EXPECT_NE(std::find(late.begin(), late.end(), "Worst blow: row 2 backstroke, 30 ms late"), late.end());
+  // Every backstroke is as late: the worst is one of them, a few microseconds apart.
+  EXPECT_NE(std::find_if(late.begin(), late.end(),
+                         [](const std::string& line) {
+                           return line.rfind("Worst blow: row ", 0) == 0 &&
+                                  line.find(" backstroke, 30 ms late") != std::string::npos;
+                         }),
+            late.end());
 
   const auto missing = ringWith(0, 4);  // row 5, a handstroke
   EXPECT_EQ(Figures(missing, "all").blows, Tapped - 1);
