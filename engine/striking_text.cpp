@@ -9,10 +9,13 @@ namespace clangor {
 
 namespace {
 
+// A mean that rounds to nothing shows as +0.0, never -0.0.
+double Shown(double ms) { return std::abs(ms) < 0.05 ? 0.0 : ms; }
+
 std::string Row(const char* name, const StrokeFigures& f) {
   char line[96];
-  std::snprintf(line, sizeof line, "%-10s %6d %6d %8.1f %+8.1f %8.1f", name, f.blows, f.missed, f.rmsMs, f.meanMs,
-                f.sdMs);
+  std::snprintf(line, sizeof line, "%-10s %6d %6d %8.1f %+8.1f %8.1f", name, f.blows, f.missed, f.rmsMs,
+                Shown(f.meanMs), f.sdMs);
   return line;
 }
 

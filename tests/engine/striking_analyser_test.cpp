@@ -129,6 +129,20 @@ TEST(StrikingAnalyser, TheWorstBlowIsTheFurthestEitherWay) {
   EXPECT_NE(FormatStrikingReport(a).find("Worst blow: row 13 handstroke, 61 ms early"), std::string::npos);
 }
 
+TEST(StrikingText, FiguresAreSignedAndAMeanOfNothingIsPlus) {
+  StrikingAnalysis a;
+  a.bell = 11;
+  a.hand = {4, 1, 12.04, -0.004, 12.0};
+  a.back = {5, 0, 31.0, 30.04, 7.8};
+  const std::string text = FormatStrikingReport(a);
+  EXPECT_NE(text.find("Striking of bell T"), std::string::npos);
+  EXPECT_NE(text.find("handstroke      4      1     12.0     +0.0     12.0\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("backstroke      5      0     31.0    +30.0      7.8\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Worst blow: none struck"), std::string::npos);
+  EXPECT_EQ(FormatStrikingReport(a, "\r\n").find("\n"), FormatStrikingReport(a, "\r\n").find("\r\n") + 1);
+  EXPECT_EQ(DescribeError(-0.4), "on time");
+}
+
 TEST(StrikingAnalyser, WhileRingingAPlaceStillOpenIsNotYetMissed) {
   const std::vector<DueBlow> due = DueBlows({.rows = 10});
   const std::vector<double> taps = Taps(std::vector<DueBlow>(due.begin(), due.begin() + 9), 0, 0);
