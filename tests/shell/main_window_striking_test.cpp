@@ -17,6 +17,8 @@
 namespace clangor {
 namespace {
 
+namespace cmd = command;
+
 TEST_F(MainWindowTest, TheOwnBellsStrikingIsReportedCopiedAndKept) {
   testing::ScopedEnv user("USER", "learner");
   MainWindow window(options());
