@@ -104,6 +104,20 @@ class EngineListener {
   virtual void workerStuck() {}
 };
 
+// The own bell's striking: where each of its blows belonged and where the
+// user struck it (worker thread, except a tap: user-interface thread).
+class EngineStrikingView {
+ public:
+  virtual ~EngineStrikingView() = default;
+  // The bells have been started on a new touch.
+  virtual void touchStarted() {}
+  // The program's own swing of the own bell struck at `time`: where the
+  // user's blow belonged.
+  virtual void ownBlowDue(int /*bell*/, double /*time*/, bool /*handstroke*/) {}
+  // The user struck the own bell at `time` (by the rope, or by a tap).
+  virtual void ownBlowStruck(int /*bell*/, double /*time*/) {}
+};
+
 // The views the engine feeds; any may be null.
 struct EngineViews {
   EngineTowerView* tower = nullptr;
@@ -111,6 +125,7 @@ struct EngineViews {
   EngineNumbersView* numbers = nullptr;
   EngineManualView* manual = nullptr;
   EngineListener* listener = nullptr;
+  EngineStrikingView* striking = nullptr;
 };
 
 }  // namespace clangor

@@ -345,6 +345,7 @@ bool RingingControl::TapOwnBell() {
   if (!engine_ || settings_.GetInt(setting::TapOwnBells) != 1) return false;
   const int bell = engine_->ownBell();
   if (bell < 0) return false;
+  engine_->NoteOwnTap();
   if (sound_) sound_->soundOwnBell(bell);
   else engine_->SoundOwnBell(bell);
   return true;

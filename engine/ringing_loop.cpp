@@ -78,6 +78,7 @@ void TowerWindow::StartBells(std::vector<double>& offsets) {
   clockNow_ = now;
   for (int i = 0; i < bellCount_; ++i)
     if (IsBellInPlay(i)) bells_[static_cast<std::size_t>(i)].state().time = now + offsets[static_cast<std::size_t>(i)] - lowest;
+  if (views_.striking) views_.striking->touchStarted();
 }
 
 // One pass of the loop; false when the ringing has ended.
@@ -242,7 +243,18 @@ void TowerWindow::AdvanceRecordTo(int index, double t, int& lastStruck, bool& re
     if (views_.tower) views_.tower->soundStruckBlow(bell, SteadyInstantOf(record.state().strikeTime));
     if (views_.listener) views_.listener->bellStruck(bell, record.state().strikeTime);
   }
+  if ((flags & Bell::Struck) && !quit_) NoteOwnStriking(index, bell, record);
   if (index == bellCount_) UpdateManual(record);
+}
+
+// The user's rope strikes the own bell through the own-bell record; the
+// program's own swing of that bell goes on beside it (silent, or sounded
+// only by the user's taps) and strikes where the blow belonged.
+void TowerWindow::NoteOwnStriking(int index, int bell, const Bell& record) {
+  if (views_.striking == nullptr) return;
+  const double at = record.state().strikeTime;
+  if (index == bellCount_) views_.striking->ownBlowStruck(bell, at);
+  else if (index == ownBell_) views_.striking->ownBlowDue(bell, at, !record.state().handstrokeNext);
 }
 
 void TowerWindow::UpdateManual(const Bell& record) {

@@ -184,6 +184,12 @@ void TowerWindow::SoundOwnBell(int bell) {
   if (views_.tower && bell >= 0 && bell < bellCount_) views_.tower->soundBlow(bell, true);
 }
 
+void TowerWindow::NoteOwnTap() {
+  const int bell = ownBell_;
+  if (views_.striking == nullptr || bell < 0 || !ringing_ || paused()) return;
+  views_.striking->ownBlowStruck(bell, ReadClock(ticks_, false));
+}
+
 // ---------------------------------------------------------------- requests
 
 void TowerWindow::RequestTouch(const Method* touch, CompositionSource* extra) {

@@ -106,6 +106,9 @@ class TowerWindow final : public GeneratorOwner {
   int TimingLevel(int bell, int speed) const;
   // The user taps the own bell: sounds it now.
   void SoundOwnBell(int bell);
+  // The user tapped the own bell: the instant goes to the striking view
+  // while the bells ring and are not paused.
+  void NoteOwnTap();
   // Runs `action` with the touch being rung (null when none, or with a single
   // bell in play) under the touch lock; events it makes are queued after.
   template <class Action>
@@ -171,6 +174,7 @@ class TowerWindow final : public GeneratorOwner {
   void ApplyPendingShift();
   void AdvanceRecordTo(int index, double t, int& lastStruck, bool& redrawOwed);
   void UpdateManual(const Bell& record);
+  void NoteOwnStriking(int index, int bell, const Bell& record);
   void ServeRingingMailbox();
   void FinishRinging();
   void EndTouch(bool stood);

@@ -62,6 +62,7 @@ constexpr CommandStrings Table[] = {
     {1337, "Sounds", "Choose sounds for the bells", ""},
     {1338, "Maximise Volume of Own Bell",
      "Accentuate sound of own bell by keeping it at max. when others are reduced", ""},
+    {1339, "Striking &Report...", "Show how well you struck your own bell in this touch", ""},
     {1359, "Call Changes", "(choose a call-change sequence to ring)", "Call change sequences"},
     {1390, "Make Call", "Make (or cancel) a call", "Make Call"},
     {1400, "&Help", "(help menu)", ""},

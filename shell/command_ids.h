@@ -54,6 +54,7 @@ inline constexpr int FlashDelay = 1334;
 inline constexpr int CopyRows = 1335;
 inline constexpr int TowerMenu = 1336;
 inline constexpr int OwnVolumeMax = 1338;
+inline constexpr int StrikingReport = 1339;
 inline constexpr int StageButtonBase = 1340;  // + stage, 3 to 18
 inline constexpr int SequencesButton = 1359;
 inline constexpr int MakeCall = 1390;

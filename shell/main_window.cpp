@@ -164,7 +164,7 @@ void MainWindow::ShowRows(bool shown) {
 }
 
 void MainWindow::CopyRows() {
-  if (rows_->CopyToClipboard())
+  if (rows_->CopyToClipboard(StrikingText()))
     OvLibrary::ShowMessageBox(this, "Copy Rows...", std::to_string(static_cast<unsigned>(rows_->RowCount())) + " rows copied");
   else
     OvLibrary::ShowMessageBox(this, "Copy Rows...", "The copy operation failed for some reason");

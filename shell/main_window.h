@@ -20,6 +20,7 @@
 #include "engine/engine_event_queue.h"
 #include "engine/ringing_control.h"
 #include "engine/ringing_ui_state.h"
+#include "engine/striking_analyser.h"
 #include "engine/tower_window.h"
 #include "library/library.h"
 #include "shell/event_drain.h"
@@ -42,6 +43,7 @@ namespace clangor {
 class CommandBar;
 class RowsWindow;
 class SplitterBar;
+class StrikingDialog;
 class TickSource;
 class Tower;
 class TowerView;
@@ -81,6 +83,8 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   void PostEvent(EngineEvent event) { queue_.Post(std::move(event)); }
   void ShowRows(bool shown);
   void CopyRows();
+  // The own bell's striking in this touch so far, in its dialog.
+  void ShowStrikingReport();
   // The space bar and Escape, as the keyboard map has them.
   void SpaceBar();
   void Escape();
@@ -121,6 +125,8 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   RowsWindow* rowsWindow() const { return rows_; }
   SplitterBar* splitter() const { return splitter_; }
   const TouchStatus& status() const { return status_; }
+  StrikingAnalyser& striking() { return striking_; }
+  StrikingDialog* strikingDialog() const { return strikingDialog_; }
   QString paneText(int pane) const;
   QProgressBar* progressBar() const { return progress_; }
   const std::vector<std::string>& towerNames() const { return towerNames_; }
@@ -160,6 +166,10 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   void RestoreLibrary();
   void ToggleSetting(int setting);
   void ShowAbout();
+  // The user's striking in the touch just ended joins their history.
+  void RecordStrikingHistory();
+  // The figures in words for the rows pane's copy; empty when the user did not ring.
+  std::string StrikingText() const;
   void PlaceWindow();
   void SaveGeometry();
   void TowerReady();
@@ -199,6 +209,9 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   RingingControl control_;
   EngineEventQueue queue_;
   TouchStatus status_;
+  // Fed by the engine, which it outlives.
+  StrikingAnalyser striking_;
+  StrikingDialog* strikingDialog_ = nullptr;
 
   QWidget* client_ = nullptr;
   TowerViewWidget* towerView_ = nullptr;

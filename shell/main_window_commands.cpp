@@ -411,6 +411,7 @@ bool MainWindow::DoRingingCommand(int id) {
     case cmd::CompositionList: Placeholder("The composition list"); return true;
     case cmd::CallChangeList: Placeholder("The call-change list"); return true;
     case cmd::CopyRows: CopyRows(); return true;
+    case cmd::StrikingReport: ShowStrikingReport(); return true;
     default: return false;
   }
 }

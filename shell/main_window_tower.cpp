@@ -67,6 +67,7 @@ void MainWindow::LoadTower(const std::string& name) {
   setUp.usage = &library_;
   setUp.views.tower = view_.get();
   setUp.views.listener = bridge_.get();
+  setUp.views.striking = &striking_;
   view_->setClientSize(towerView_->width(), towerView_->height());
   engine_ = TowerWindow::Open(setUp);
   towerView_->SetView(view_.get(), [this](const std::function<void()>& f) {
@@ -140,6 +141,10 @@ double MainWindow::ringingClock() const { return ReadClock(*ticks_, false); }
 void MainWindow::startTouchClock() { uiState_.touchStart = ringingClock(); }
 
 void MainWindow::ringingEnded() {
+  if (striking_.UserRang()) {
+    ShowStrikingReport();
+    RecordStrikingHistory();
+  }
   if (Ringing().clockStep != 0) {
     ResetClockSpeed();
     UpdateStatus(pane::ClockSpeed);

@@ -170,6 +170,7 @@ MenuItem MenuModel::RopesightPopup() {
   popup.items.push_back(Toggle(cmd::OwnVolumeMax, state_.ownVolumeMax));
   popup.items.push_back(Toggle(cmd::HitBar, state_.hitBar));
   popup.items.push_back(Command(cmd::RopesightScore));
+  popup.items.push_back(Command(cmd::StrikingReport));
   return popup;
 }
 

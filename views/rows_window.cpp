@@ -66,10 +66,10 @@ void RowsWindow::Show(bool shown) {
 
 QString RowsWindow::shownText() const { return text_->toPlainText(); }
 
-bool RowsWindow::CopyToClipboard() {
+bool RowsWindow::CopyToClipboard(const std::string& appendix) {
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (clipboard == nullptr) return false;
-  clipboard->setText(QString::fromStdString(store_.ClipboardText()));
+  clipboard->setText(QString::fromStdString(store_.ClipboardText() + appendix));
   return true;
 }
 

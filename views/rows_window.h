@@ -26,8 +26,9 @@ class RowsWindow final : public QWidget {
   void Refresh();
   void Show(bool shown);
   int RowCount() const { return store_.RowCount(); }
-  // Puts every row on the clipboard; false when there is no clipboard.
-  bool CopyToClipboard();
+  // Puts every row on the clipboard, then `appendix`; false when there is
+  // no clipboard.
+  bool CopyToClipboard(const std::string& appendix = {});
 
   // The text shown and the scroll bar (for the tests).
   QString shownText() const;

@@ -428,5 +428,63 @@ TEST_F(TowerWindowTest, StandAtAnyBlowOfARowNeverPutsTwoBellsInOnePlace) {
   }
 }
 
+// The own bell's striking: the program's swing of the own bell tells where
+// each blow belonged, stroke by stroke; a tap is taken at the clock's reading
+// while the bells ring, and not while they are paused.
+TEST_F(TowerWindowTest, TheOwnBellsBlowsAndTapsReachTheStrikingView) {
+  struct Striking : EngineStrikingView {
+    void touchStarted() override { started++; }
+    void ownBlowDue(int bell, double time, bool handstroke) override {
+      std::lock_guard lock(m);
+      due.push_back({bell, time, handstroke});
+    }
+    void ownBlowStruck(int bell, double time) override {
+      std::lock_guard lock(m);
+      struck.push_back({bell, time, true});
+    }
+    struct Blow {
+      int bell;
+      double time;
+      bool handstroke;
+    };
+    std::atomic<int> started{0};
+    std::mutex m;
+    std::vector<Blow> due, struck;
+  } striking;
+  WriteTower(3);
+  EngineSetUp setUp = BasicSetUp();
+  setUp.settings = settings_.get();
+  setUp.views.striking = &striking;
+  engine_ = TowerWindow::Open(setUp);
+  ASSERT_TRUE(WaitUntil([&] { return !engine_->loading(); }));
+  SelectAll(3);
+  engine_->PostManualSelect(2);
+  ASSERT_TRUE(WaitUntil([&] { return engine_->ownBell() == 2; }));
+  engine_->NoteOwnTap();  // not ringing: no blow
+  engine_->Start();
+  ASSERT_TRUE(WaitForBlows(12));
+  engine_->NoteOwnTap();
+  engine_->TogglePause();
+  ASSERT_TRUE(WaitUntil([&] { return engine_->paused(); }));
+  engine_->NoteOwnTap();  // paused: no blow
+  engine_->StandOrStop(true);
+  ASSERT_TRUE(WaitForEvent(event::RingingEnded));
+
+  std::vector<double> bell3;
+  for (const auto& b : views_.blows())
+    if (b.bell == 2) bell3.push_back(b.time);
+  std::lock_guard lock(striking.m);
+  ASSERT_GE(striking.due.size(), 3u);
+  for (std::size_t i = 0; i < striking.due.size(); ++i) {
+    EXPECT_EQ(striking.due[i].bell, 2);
+    EXPECT_DOUBLE_EQ(striking.due[i].time, bell3.at(i));
+    EXPECT_EQ(striking.due[i].handstroke, i % 2 == 0) << "blow " << i;
+  }
+  EXPECT_EQ(striking.started, 1);
+  ASSERT_EQ(striking.struck.size(), 1u);
+  EXPECT_EQ(striking.struck[0].bell, 2);
+  EXPECT_GT(striking.struck[0].time, striking.due.front().time);
+}
+
 }  // namespace
 }  // namespace clangor::testing

@@ -2,6 +2,8 @@
 // test, and publishes the same rows as the generator rung on its own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -196,6 +198,96 @@ TEST_F(RingCommandTest, ABellThatCannotSwingIsNamedAndTheOthersRing) {
   ::testing::internal::CaptureStderr();
   EXPECT_TRUE(Ring({"--ring", "All four", "--rounds", "2"}, 1).empty());
   EXPECT_NE(::testing::internal::GetCapturedStderr().find("bell 4 cannot swing"), std::string::npos);
+}
+
+struct StrokeLine {
+  int blows = -1, missed = -1;
+  double rms = 0, mean = 0, sd = 0;
+};
+
+// The figures of one stroke ("handstroke", "backstroke", "all") in the own
+// bell's striking report.
+StrokeLine Figures(const std::vector<std::string>& lines, const std::string& stroke) {
+  StrokeLine f;
+  for (const auto& line : lines) {
+    std::istringstream in(line);
+    std::string name;
+    if (in >> name && name == stroke && (in >> f.blows >> f.missed >> f.rms >> f.mean >> f.sd)) return f;
+  }
+  ADD_FAILURE() << "no " << stroke << " line";
+  return f;
+}
+
+// The own bell's places, listed by the ringer: where each blow belonged, in
+// seconds from the touch's first blow.
+struct Place {
+  bool handstroke;
+  double seconds;
+};
+
+std::vector<Place> Places(const std::vector<std::string>& lines) {
+  std::vector<Place> places;
+  for (const auto& line : lines) {
+    std::istringstream in(line);
+    std::string word, stroke;
+    int number = 0;
+    double seconds = 0;
+    if (in >> word >> number >> stroke >> seconds && word == "place") places.push_back({stroke == "handstroke", seconds});
+  }
+  return places;
+}
+
+// The user's taps on bell 4, read from a file, judged against where each
+// blow belonged: taps on the places the ringer listed, then the same taps
+// with each backstroke 30 ms late, then with one left out. The touch rings
+// on simulated time: its places are the same each time it is rung.
+TEST_F(RingCommandTest, TheTapsOnTheOwnBellAreJudgedAgainstWhereTheyBelonged) {
+  WriteTower(4);
+  const std::vector<Place> places = Places(Ring({"--rounds", "16", "--own-bell", "4"}));
+  ASSERT_GE(places.size(), 14u);
+  EXPECT_TRUE(places[0].handstroke);
+  EXPECT_FALSE(places[1].handstroke);
+  // Taps for the first twelve places only: the stand may come a row sooner
+  // or later from one run to the next.
+  constexpr int Tapped = 12;
+  const auto tapFile = data_ / "taps.txt";
+  const auto ringWith = [&](double backMs, int leaveOut) {
+    std::ofstream out(tapFile);
+    out << "# seconds from the first blow\n";
+    for (int k = 0; k < Tapped; ++k)
+      if (k != leaveOut) out << places[k].seconds + (places[k].handstroke ? 0.0 : backMs / 1000.0) << "\n";
+    out.close();
+    return Ring({"--rounds", "16", "--own-bell", "4", "--taps", tapFile.string()});
+  };
+  const auto onTime = ringWith(0, -1);
+  EXPECT_EQ(Figures(onTime, "all").blows, Tapped);
+  EXPECT_NEAR(Figures(onTime, "all").rms, 0.0, 0.05);
+  EXPECT_NEAR(Figures(onTime, "all").mean, 0.0, 0.05);
+
+  const auto late = ringWith(30, -1);
+  EXPECT_EQ(Figures(late, "backstroke").blows, Tapped / 2);
+  EXPECT_NEAR(Figures(late, "backstroke").mean, 30.0, 0.05);
+  EXPECT_NEAR(Figures(late, "backstroke").sd, 0.0, 0.05);
+  EXPECT_NEAR(Figures(late, "handstroke").mean, 0.0, 0.05);
+  EXPECT_NEAR(Figures(late, "all").rms, std::sqrt(30.0 * 30.0 / 2), 0.05);
+  // Every backstroke is as late: the worst is one of them, a few microseconds apart.
+  EXPECT_NE(std::find_if(late.begin(), late.end(),
+                         [](const std::string& line) {
+                           return line.rfind("Worst blow: row ", 0) == 0 &&
+                                  line.find(" backstroke, 30 ms late") != std::string::npos;
+                         }),
+            late.end());
+
+  const auto missing = ringWith(0, 4);  // row 5, a handstroke
+  EXPECT_EQ(Figures(missing, "all").blows, Tapped - 1);
+  EXPECT_EQ(Figures(missing, "handstroke").blows, Tapped / 2 - 1);
+  EXPECT_GE(Figures(missing, "handstroke").missed, 1);
+
+  // The own bell must be rung; a tap file must hold times; taps need a bell.
+  Ring({"--rounds", "4", "--bells", "2", "--own-bell", "1", "--taps", tapFile.string()}, 1);
+  std::ofstream(tapFile) << "0.25\nsoon\n";
+  Ring({"--rounds", "4", "--own-bell", "4", "--taps", tapFile.string()}, 2);
+  Ring({"--rounds", "4", "--taps", tapFile.string()}, 2);
 }
 
 }  // namespace

@@ -197,7 +197,8 @@ TEST_F(MenuModelTest, TheRopesightPopupOffersTheBellsInPlayAndTheFlashDelays) {
   state.flashes = true;
   MenuModel model(state);
   const MenuItem ropesight = model.RopesightPopup();
-  EXPECT_EQ(ropesight.items.size(), 6u + 1 + 7);
+  EXPECT_EQ(ropesight.items.size(), 6u + 1 + 8);
+  EXPECT_EQ(ropesight.items.back().id, cmd::StrikingReport);  // the own bell's striking, last
   EXPECT_TRUE(ropesight.items[2].checked);
   EXPECT_EQ(ropesight.items[2].id, cmd::OwnRopeBase + 2);
   EXPECT_TRUE(ropesight.Child("Flashes")->checked);

@@ -47,6 +47,14 @@ TEST(RowsWindow, CopiesEveryRowToTheClipboard) {
   EXPECT_EQ(QApplication::clipboard()->text(), " \t123\tRounds\r\n \t213\r\n");
 }
 
+// The own bell's striking figures follow the rows.
+TEST(RowsWindow, CopiesTheStrikingFiguresAfterTheRows) {
+  RowsWindow rows(6000);
+  rows.AddRow("12");
+  ASSERT_TRUE(rows.CopyToClipboard("\r\nStriking of bell 2\r\n"));
+  EXPECT_EQ(QApplication::clipboard()->text(), " \t12\r\n\r\nStriking of bell 2\r\n");
+}
+
 TEST(RowsWindow, NeverKeepsTheKeyboardFocus) {
   RowsWindow rows(6000);
   EXPECT_EQ(rows.focusPolicy(), Qt::NoFocus);

@@ -108,6 +108,20 @@ bool SelectBells(const RingPlan& plan, const Tower& tower, TowerWindow& engine, 
   return true;
 }
 
+// The own bell must be one of the bells rung.
+bool ChooseOwnBell(int bell, TowerWindow& engine, std::ostream& err) {
+  if (!engine.IsBellInPlay(bell)) {
+    err << "clangor-ring: bell " << bell + 1 << " is not among the bells rung\n";
+    return false;
+  }
+  // A full mailbox refuses the choice: it is asked again until taken.
+  while (engine.ownBell() != bell) {
+    engine.PostManualSelect(bell);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
 }  // namespace
 
 RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std::string&)>& onRow,
@@ -152,6 +166,7 @@ RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std
   setUp.settings = &settings;
   setUp.views.tower = &window;
   setUp.views.listener = &window;
+  setUp.views.striking = plan.striking;
   {
     TowerWindowPtr engine = TowerWindow::Open(setUp);
     while (engine->loading()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -168,6 +183,10 @@ RingResult RingHeadless(const RingPlan& plan, const std::function<void(const std
         result.status = 1;
         return result;
       }
+    }
+    if (plan.ownBell >= 0 && !ChooseOwnBell(plan.ownBell, *engine, err)) {
+      result.status = 1;
+      return result;
     }
     result.bellsInPlay = Ringing().bellsInPlay;
     // The touch numbers the bells in play from the lowest of them.

@@ -11,6 +11,7 @@
 #include "tools/ring/striking_report.h"
 
 namespace clangor {
+class EngineStrikingView;
 class RingingControl;
 class TowerWindow;
 }  // namespace clangor
@@ -33,6 +34,10 @@ struct RingPlan {
   // The action when the touch comes round: 2 stands (the ringer's own
   // choice), 0 rings on, as the main window's setting does.
   int actionAtRounds = 2;
+  // The user's own bell (0-based among the tower's bells, -1 none): the
+  // engine tells `striking` where each of its blows belonged.
+  int ownBell = -1;
+  EngineStrikingView* striking = nullptr;
 };
 
 struct RingResult {

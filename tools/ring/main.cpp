@@ -22,7 +22,7 @@ constexpr const char* Usage =
     "       clangor-ring ring --data DIR [--tower NAME] [--bells N | --ring \"COMBINATION\"]\n"
     "                         (--method TITLE [--calls LETTERS] | --composition NAME [--method TITLE] |\n"
     "                          --sequence NAME | --rounds ROWS) [--speed MINUTES] [--wav FILE] [--report]\n"
-    "                         [--realtime]\n";
+    "                         [--realtime] [--own-bell N [--taps FILE]]\n";
 
 using Command = std::function<int(const std::vector<std::string>&)>;
 

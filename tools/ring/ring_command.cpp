@@ -3,19 +3,25 @@
 // engine, printing the rows as they are published; with --wav it renders the
 // touch's sound into a WAV file, with --realtime it rings on the real clock
 // through the sound device, and with --report it prints the striking report.
+// With --own-bell it lists where each blow of the own bell belonged, and with
+// --taps as well it judges the user's blows, read from a file, against them.
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
 #include "engine/ringing_control.h"
+#include "engine/striking_analyser.h"
+#include "engine/striking_text.h"
 #include "ringing/composition.h"
 #include "ringing/lead_calls.h"
 #include "tools/ring/arguments.h"
 #include "tools/ring/commands.h"
 #include "tools/ring/headless_ringer.h"
 #include "tools/ring/library_lookup.h"
+#include "tools/ring/tap_file.h"
 #include "tools/ring/touch_runner.h"
 
 namespace clangor::ring {
@@ -81,12 +87,23 @@ bool BeginComposition(const LibraryLookup& library, const std::string& name, con
   return true;
 }
 
+// Where each of the own bell's blows belonged: what a taps file would hold
+// for perfect striking.
+void PrintOwnPlaces(const std::vector<DueBlow>& due, double first) {
+  char line[80];
+  for (std::size_t k = 0; k < due.size(); ++k) {
+    std::snprintf(line, sizeof line, "place %zu %s %.6f\n", k + 1, due[k].handstroke ? "handstroke" : "backstroke",
+                  due[k].instant - first);
+    std::cout << line;
+  }
+}
+
 }  // namespace
 
 int RunRing(const std::vector<std::string>& args) {
   const Arguments a(args,
                     {"data", "tower", "bells", "ring", "method", "calls", "composition", "sequence", "rounds", "speed",
-                     "wav"},
+                     "wav", "own-bell", "taps"},
                     {"report", "realtime"});
   if (WhatToRing(a) != 1) throw UsageError("ring takes one of --method, --composition, --sequence, --rounds");
   if (a.Value("bells") && a.Value("ring")) throw UsageError("ring takes --bells or --ring, not both");
@@ -94,6 +111,8 @@ int RunRing(const std::vector<std::string>& args) {
     throw UsageError("--calls goes with --method alone");
   if (a.Value("calls")) CheckCallLetters(*a.Value("calls"));
   if (a.Value("wav") && a.Value("wav")->empty()) throw UsageError("--wav needs a file name");
+  if (a.Value("taps") && !a.Value("own-bell")) throw UsageError("--taps goes with --own-bell");
+  const std::vector<double> taps = a.Value("taps") ? ReadTapFile(*a.Value("taps")) : std::vector<double>{};
 
   RingPlan plan;
   plan.tower = a.Value("tower").value_or("");
@@ -103,6 +122,9 @@ int RunRing(const std::vector<std::string>& args) {
   plan.realTime = a.Flag("realtime");
   plan.roundsRows = a.Number("rounds", 1, 1000000, 0);
   plan.wavFile = a.Value("wav").value_or("");
+  plan.ownBell = a.Number("own-bell", 1, 18, 0) - 1;
+  StrikingAnalyser striking;
+  if (plan.ownBell >= 0) plan.striking = &striking;
 
   const fs::path data = a.Required("data");
   const ScratchFolder scratch;
@@ -151,6 +173,13 @@ int RunRing(const std::vector<std::string>& args) {
     if (sequence.empty() && !result.rows.empty()) rows.assign(result.rows.begin() + 1, result.rows.end());
     PrintStrikingReport(MeasureStriking(rows, result.blows, result.bellsInPlay, result.blowInterval), std::cout);
     std::cout << "Rang " << result.simulatedSeconds << " s of ringing in " << result.realSeconds << " s\n";
+  }
+  // The own bell's times count from the touch's first blow.
+  const double first = result.blows.empty() ? 0.0 : result.blows.front().time;
+  if (plan.striking && !a.Value("taps")) PrintOwnPlaces(striking.Due(), first);
+  if (plan.striking && a.Value("taps")) {
+    for (const double tap : taps) striking.ownBlowStruck(plan.ownBell, first + tap);
+    std::cout << FormatStrikingReport(striking.Analyse());
   }
   return 0;
 }
