@@ -21,7 +21,7 @@ case $case_name in
     [ "$(echo "$out" | head -1)" = "added 43, skipped 1, refused 0" ] || fail "counts: $out"
     grep -qx 'Stedman=3.1|7|3.1.3.1.3|7|1.3.1,|5|567' "$lib/methods.txt" || fail "Stedman Triples not written"
     grep -qx 'Plain Bob=|12|&-16-16-16,|14|1234' "$lib/methods.txt" || fail "the library's own method changed"
-    cmp -s "$lib/methods.txt" "$defaults/methods.txt" && fail "the user's library was not written"
+    if cmp -s "$lib/methods.txt" "$defaults/methods.txt"; then fail "the user's library was not written"; fi
     [ "$(wc -l < "$defaults/methods.txt")" = 3 ] || fail "the defaults were written"
     before=$(cat "$lib/methods.txt")
     out=$("$ring" import --data "$data" "$collection" --with-calls) || fail "exit status $?"
@@ -35,7 +35,7 @@ case $case_name in
     out=$("$ring" import --data "$data" "$collection" --stage 8 --match surprise) || fail "exit status $?"
     [ "$out" = "added 3, skipped 0, refused 0" ] || fail "counts: $out"
     [ "$(grep -c Surprise "$lib/methods.txt")" = 3 ] || fail "not the three"
-    grep Surprise "$lib/methods.txt" | grep -q ',' && fail "calls without --with-calls"
+    if grep Surprise "$lib/methods.txt" | grep -q ','; then fail "calls without --with-calls"; fi
     ;;
   refused)
     printf '%s\n' '<collection><methodSet><properties><stage>6</stage></properties>' \
