@@ -43,7 +43,7 @@ ImportMethodsDialog::ImportMethodsDialog(Library& library, QWidget* parent) : QD
 
   list_ = new QTreeWidget(this);
   list_->setColumnCount(3);
-  list_->setHeaderLabels({"Method", "Stage", "Note"});
+  list_->setHeaderLabels({"Method", "Stage", "Line in the library, or why not"});
   list_->setRootIsDecorated(false);
   list_->setUniformRowHeights(true);
   list_->header()->setSectionResizeMode(TitleColumn, QHeaderView::Interactive);

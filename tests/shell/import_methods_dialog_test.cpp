@@ -86,7 +86,7 @@ TEST_F(ImportDialog, ListsEveryMethodWithTicksAndNotes) {
 
   const char* folder = CLANGOR_SCREENSHOT_DIR;
   QDir().mkpath(folder);
-  dialog.findChild<QLineEdit*>()->setText("Major");
+  dialog.findChild<QLineEdit*>()->setText("minor");
   EXPECT_TRUE(dialog.grab().save(QString(folder) + "/import_methods_dialog.png"));
 }
 
