@@ -3,7 +3,7 @@
 #include <pugixml.hpp>
 
 #include <fstream>
-#include <iterator>
+#include <sstream>
 
 #include "ringing/text.h"
 
@@ -73,9 +73,10 @@ MethodCollection ReadMethodCollection(std::string_view text) {
 MethodCollection ReadMethodCollectionFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return {{}, "cannot be read"};
-  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::ostringstream text;
+  text << in.rdbuf();
   if (in.bad()) return {{}, "cannot be read"};
-  return ReadMethodCollection(text);
+  return ReadMethodCollection(text.view());
 }
 
 }  // namespace clangor
