@@ -120,6 +120,7 @@ CollectionNotation ReadCollectionNotation(std::string_view notation, int stage) 
     }
     if (changes.empty()) {
       read.error = parts.size() == 2 ? "a side of the \",\" without changes" : "no changes";
+      read.lead.clear();
       return read;
     }
     if (palindrome) MirrorAboutLast(changes);

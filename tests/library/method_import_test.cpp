@@ -12,12 +12,9 @@
 #include "library/library.h"
 #include "library/method_collection.h"
 #include "library/method_import.h"
-#include "ringing/change_generator.h"
-#include "ringing/event_log.h"
-#include "ringing/lead_calls.h"
 #include "ringing/memory_settings.h"
-#include "ringing/touch_rows.h"
 #include "tests/library/temp_folder.h"
+#include "tests/ringing/ringing_harness.h"
 
 namespace clangor {
 namespace {
@@ -83,23 +80,12 @@ const std::map<std::string, LeadHead>& PublishedLeadHeads() {
   return heads;
 }
 
-struct Touch {
-  TouchEnd end = TouchEnd::TooLong;
-  std::vector<std::string> rows;
-};
+using testing::Touch;
 
 // Rings the method from rounds with one call letter per lead ("" for the
 // plain course) until it comes round or has rung `maxRows` rows.
 Touch Ring(const Method& method, const std::string& calls = "", long maxRows = 20000) {
-  MemorySettings settings;
-  EventLog log;
-  ChangeGenerator generator(method.stage, &log, &settings);
-  LeadCalls leadCalls(calls);
-  if (!calls.empty()) generator.SetComposition(&leadCalls);
-  generator.SetMethod(&method);
-  Touch touch;
-  touch.end = RingUntilRound(generator, log, maxRows, [&](const std::string& row) { touch.rows.push_back(row); });
-  return touch;
+  return testing::RingLine(method.line, method.stage, calls, maxRows);
 }
 
 std::vector<ImportCandidate> SampleCandidates(bool withCalls) {
