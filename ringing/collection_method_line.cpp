@@ -56,18 +56,17 @@ bool TurnsAboutHalfLead(const std::vector<Change>& lead) {
   return true;
 }
 
-// Bob and Single at a lead end made by one change: seconds place methods
-// bob with fourths and single with 1234; on even stages, methods whose lead
-// end makes the last place bob and single near the back (fourths and 1456
-// on six).
+// Bob and Single at a lead end made by one change: fourths place bobs and
+// 1234 singles, for seconds place methods and for methods whose lead end
+// makes the last place on an even stage; on six these single with 1456.
 void LeadEndCalls(const Change& leadEnd, int stage, CallPlan& plan) {
   const int n = stage;
   if (leadEnd == Places({1, 2}, n) && n >= 4) {
     plan.bob = {Places({1, 4}, n)};
     plan.single = {n == 5 ? Places({1, 2, 3}, n) : Places({1, 2, 3, 4}, n)};
   } else if (n % 2 == 0 && n >= 6 && leadEnd == Places({1, n}, n)) {
-    plan.bob = {Places({1, n - 2}, n)};
-    plan.single = {Places({1, n - 2, n - 1, n}, n)};
+    plan.bob = {Places({1, 4}, n)};
+    plan.single = {n == 6 ? Places({1, 4, 5, 6}, n) : Places({1, 2, 3, 4}, n)};
   }
 }
 

@@ -119,7 +119,7 @@ TEST(MethodImport, LinesUseTheSymmetricFormAndTheStandardCallsOfTheLeadEndGroup)
       {"Plain Bob Triples", "|127|&7.1.7.1.7.1.7,|147|12347"},
       {"Kent Treble Bob Minor", "|16|&34-34.16-12-16-12-16,|14|1456"},
       {"Cambridge Surprise Major", "|12|&-38-14-1258-36-14-58-16-78,|14|1234"},
-      {"Bristol Surprise Major", "|18|&-58-14.58-58.36.14-14.58-14-18,|16|1678"},
+      {"Bristol Surprise Major", "|18|&-58-14.58-58.36.14-14.58-14-18,|14|1234"},
       {"Plain Bob Written Out Major", "|12|&-18-18-18-18,|14|1234"},
       {"Grandsire Triples", "3.1.7.1.7.1.7.1.7.1.7.1|7.1|,|3.1|3.123"},
       {"Grandsire Written Out Triples", "3.1.7.1.7.1.7.1.7.1.7.1|7.1|,|3.1|3.123"},
