@@ -120,6 +120,23 @@ TEST_F(ImportDialog, AFileThatIsNoCollectionIsRefusedWithItsReason) {
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_EQ(boxes_[0].caption, "Import Methods");
   EXPECT_EQ(boxes_[0].text.rfind("notes.xml: not XML", 0), 0u) << boxes_[0].text;
+
+  // A method that cannot be read is shown with its reason and cannot be ticked.
+  testing::WriteText(data_.path() / "two.xml",
+                     "<collection><methodSet><properties><stage>6</stage></properties>"
+                     "<method><title>Good Minor</title><notation>x16x16x16,12</notation></method>"
+                     "<method><title>Bad Minor</title><notation>x13,12</notation></method></methodSet></collection>");
+  ASSERT_TRUE(dialog.LoadCollection(QString::fromStdString((data_.path() / "two.xml").string())));
+  QTreeWidgetItem* bad = Row(dialog, "Bad Minor");
+  ASSERT_NE(bad, nullptr);
+  EXPECT_EQ(bad->checkState(0), Qt::Unchecked);
+  EXPECT_FALSE(bad->flags() & Qt::ItemIsEnabled);
+  EXPECT_TRUE(bad->text(ImportMethodsDialog::NoteColumn).startsWith("Refused: notation \"x13,12\" cannot be read"));
+  Button(dialog, "Tick &All")->click();
+  EXPECT_EQ(bad->checkState(0), Qt::Unchecked);
+  Button(dialog, "&Import")->click();
+  EXPECT_EQ(dialog.report().added, 1);
+  EXPECT_EQ(dialog.report().refused.size(), 0u) << "only ticked methods are offered";
 }
 
 }  // namespace
