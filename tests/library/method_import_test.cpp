@@ -177,6 +177,18 @@ TEST(MethodImport, BadFilesAreRefusedWithTheirReasons) {
   EXPECT_EQ(ReadMethodCollectionFile("/nonexistent/collection.xml").error, "cannot be read");
 }
 
+TEST(MethodImport, EntitiesOfADocumentTypeAreNeverExpanded) {
+  const MethodCollection collection = ReadMethodCollection(
+      "<!DOCTYPE collection [<!ENTITY pb \"x16x16x16,12\"><!ENTITY file SYSTEM \"file:///etc/hostname\">]>"
+      "<collection><methodSet><properties><stage>6</stage></properties>"
+      "<method><title>Plain Bob Minor&file;</title><notation>&pb;</notation></method></methodSet></collection>");
+  ASSERT_EQ(collection.error, "");
+  ASSERT_EQ(collection.methods.size(), 1u);
+  EXPECT_EQ(collection.methods[0].title, "Plain Bob Minor&file;");
+  EXPECT_EQ(collection.methods[0].notation, "&pb;");
+  EXPECT_NE(PrepareImport(collection.methods, false)[0].refusal, "");
+}
+
 TEST(MethodImport, BadMethodsAreRefusedWithTheirReasons) {
   struct Case {
     std::string stage, title, notation;
