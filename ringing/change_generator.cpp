@@ -256,6 +256,11 @@ void ChangeGenerator::StartTaken() {
   Reset();
 }
 
+void ChangeGenerator::SetActionAtRounds(int action, int keepGoingCount) {
+  actionAtRounds_ = action;
+  keepGoingLeft_ = keepGoingCount;
+}
+
 void ChangeGenerator::Reset() {
   stopRequested_ = false;
   starting_ = true;

@@ -54,6 +54,9 @@ class ChangeGenerator {
   // bells in play), or by its place among them when that is empty.
   std::string CallChange(int bell, bool towardsBack, const std::vector<int>& numbers = {});
   void Reset();
+  // The ringer confirmed new preferences while the touch rings: what it does
+  // at rounds, and how many more times it comes round before that applies.
+  void SetActionAtRounds(int action, int keepGoingCount);
   // The bells have stood: publishes the row they were striking, which no
   // later blow will complete (as a row end would; nothing with one bell).
   void PublishLastRow();

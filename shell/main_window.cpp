@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTextBrowser>
 #include <QToolTip>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "shell/framework/key_forwarder.h"
 #include "shell/framework/message_box.h"
 #include "shell/main_window_parts.h"
+#include "shell/preferences.h"
 #include "shell/status_panes.h"
 #include "shell/window_sizing.h"
 #include "tower/tower.h"
@@ -77,6 +79,7 @@ MainWindow::~MainWindow() {
   library_.SaveMethods();
   library_.SaveCompositions();
   library_.SaveCallChangeSequences();
+  delete help_;
   // The settings store, constructed first, is destroyed last and writes the settings.
 }
 
@@ -226,7 +229,8 @@ void MainWindow::ClickTowerView(QPoint point) {
 
 // Each bell's tip names it while the tips are on.
 void MainWindow::ShowBellTip(QPoint global, QPoint local) {
-  const int bell = settings_.GetInt(setting::ShowTips) != 0 ? BellAtViewPoint(local) : -1;
+  const bool ringing = engine_ && engine_->ringing();
+  const int bell = BellTipsActive(settings_.GetInt(setting::ShowTips), ringing) ? BellAtViewPoint(local) : -1;
   if (bell < 0 || !tower_) {
     QToolTip::hideText();
     return;

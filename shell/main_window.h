@@ -46,6 +46,7 @@ class TickSource;
 class Tower;
 class TowerView;
 class TowerViewWidget;
+struct PreferencesChange;
 
 // What the program runs on; the tests put a simulated clock, an offline
 // sound device or a memory size of their own here.
@@ -98,7 +99,10 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   bool ShowPopup(int index, QPoint global = QPoint(-1, -1));
   // The right click's menu for the bell under `point` of the tower view.
   void ContextMenuAt(QPoint viewPoint, QPoint global);
-  void OpenHelp(const std::string& page);  // "contents.html", "index.html", a topic
+  void OpenHelp(const std::string& page);  // "contents.html", "index.html", a topic ("page.html#part")
+  // The settings dialogs, modal (commands 1104 and 1103).
+  void OpenPreferences();
+  void OpenVolumeSpeedPitch();
   void RefreshCommands();                  // the tool bar's buttons
   MenuModel& menuModel() { return menus_; }
   QMenu* activePopup() const { return popup_; }
@@ -152,6 +156,7 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   bool DoOtherCommand(int id);
   void DoKeyAction(const KeyAction& action);
   void Placeholder(const std::string& what);
+  void ApplyPreferences(const PreferencesChange& change);
   void RestoreLibrary();
   void ToggleSetting(int setting);
   void ShowAbout();
@@ -218,7 +223,6 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   std::unique_ptr<TowerView> view_;
   TowerWindowPtr engine_;
   int totalImages_ = 0;
-  int tenorKey_ = 0;
   bool towerReady_ = false;
   bool fullScreen_ = false;
   bool closing_ = false;

@@ -417,8 +417,8 @@ bool MainWindow::DoRingingCommand(int id) {
 
 bool MainWindow::DoOtherCommand(int id) {
   switch (id) {
-    case cmd::VolumeSpeedPitch: Placeholder("The Volume, Speed and Pitch dialog"); return true;
-    case cmd::Preferences: Placeholder("The Preferences dialog"); return true;
+    case cmd::VolumeSpeedPitch: OpenVolumeSpeedPitch(); return true;
+    case cmd::Preferences: OpenPreferences(); return true;
     case cmd::RestoreLibrary: RestoreLibrary(); return true;
     case cmd::Exit: close(); return true;
     case cmd::HelpContents:
@@ -451,14 +451,19 @@ void MainWindow::OpenHelp(const std::string& page) {
   const std::string folder = SettingsStore::AppDataPath("Help/clangor_help");
   if (folder.empty() || !std::filesystem::is_directory(folder)) return;
   if (help_ == nullptr) {
-    help_ = new QTextBrowser(this);
-    help_->setWindowFlag(Qt::Window);
+    // A window of its own, not the main window's child: it stays usable
+    // while a settings dialog holds the main window (their Help buttons).
+    help_ = new QTextBrowser();
+    help_->setAttribute(Qt::WA_QuitOnClose, false);
     help_->setWindowTitle("Clangor Help");
     help_->setObjectName("ClangorHelp");
     help_->setSearchPaths({QString::fromStdString(folder)});
     help_->resize(640, 520);
   }
-  help_->setSource(QUrl::fromLocalFile(QString::fromStdString((std::filesystem::path(folder) / page).string())));
+  const std::size_t hash = page.find('#');
+  QUrl url = QUrl::fromLocalFile(QString::fromStdString((std::filesystem::path(folder) / page.substr(0, hash)).string()));
+  if (hash != std::string::npos) url.setFragment(QString::fromStdString(page.substr(hash + 1)));
+  help_->setSource(url);
   help_->show();
   help_->raise();
 }

@@ -26,20 +26,6 @@
 
 namespace clangor {
 
-namespace {
-
-constexpr std::array<const char*, 12> NoteNames{"C", "C#", "D", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B"};
-// The default eight-bell surprise method, whose touch shows the surprise picture.
-constexpr const char* DefaultSurpriseMethod = "Cambridge Surprise Major";
-
-int NoteIndex(const std::string& key) {
-  for (std::size_t i = 0; i < NoteNames.size(); ++i)
-    if (key == NoteNames[i]) return static_cast<int>(i);
-  return 0;
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------- loading
 
 void MainWindow::LoadTower(const std::string& name) {
@@ -49,7 +35,6 @@ void MainWindow::LoadTower(const std::string& name) {
     settings_.SetTowerInt(tower_setting::Clappers, 0);
     settings_.SetTowerInt(tower_setting::WholePullChanges, 0);
   }
-  tenorKey_ = NoteIndex(tower_->tenorKey());
   totalImages_ = 0;
   for (int b = 0; b < tower_->bellCount(); ++b) totalImages_ += std::atoi(tower_->bellProperty(b, "ImageCount").c_str());
   progress_->setRange(0, std::max(totalImages_, 1));
@@ -197,7 +182,7 @@ void MainWindow::UpdateStatus(int pane) {
       break;
     }
     case pane::TenorNote:
-      text = tower_ ? tower_->tenorKey() : std::string();
+      text = tower_ ? TenorNoteText(tower_->tenorKey(), uiState_.semitoneShift) : std::string();
       break;
     case pane::Name: {
       text = status_.nameText;

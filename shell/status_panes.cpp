@@ -1,5 +1,6 @@
 #include "shell/status_panes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -15,6 +16,17 @@ std::string ClockPaneText(int clockStep, double clockFactor, int pealMinutes) {
   if (pealMinutes <= 0) return {};
   std::snprintf(text, sizeof text, "%dh%02d", pealMinutes / 60, pealMinutes % 60);
   return text;
+}
+
+namespace {
+constexpr std::array<const char*, 12> NoteNames{"C", "C#", "D", "Eb", "E", "F", "F#", "G", "Ab", "A", "Bb", "B"};
+}  // namespace
+
+std::string TenorNoteText(const std::string& key, int semitoneShift) {
+  const auto* at = std::find(NoteNames.begin(), NoteNames.end(), key);
+  if (at == NoteNames.end() || semitoneShift == 0) return key;
+  const int note = static_cast<int>(at - NoteNames.begin()) + semitoneShift;
+  return NoteNames[static_cast<std::size_t>(((note % 12) + 12) % 12)];
 }
 
 std::string CallPaneText(const std::string& callText, const std::string& noteText) {

@@ -24,6 +24,12 @@ inline constexpr int Time = 6;
 // "%2.2f"), otherwise the peal speed as hours "h" minutes (180 is "3h00";
 // empty when not positive).
 std::string ClockPaneText(int clockStep, double clockFactor, int pealMinutes);
+// Pane 1: the tower's tenor note (`key`, a note name such as "D" or "F#")
+// moved by the semitone shift; a key that is no note name stays as written.
+std::string TenorNoteText(const std::string& key, int semitoneShift);
+// Pane 2 switches the tower view's surprise picture on while this method,
+// the default eight-bell surprise method, is rung.
+inline constexpr const char* DefaultSurpriseMethod = "Cambridge Surprise Major";
 // Pane 5: the call, then the note, with ", " between when both are there.
 std::string CallPaneText(const std::string& callText, const std::string& noteText);
 // Pane 6 with the ringing time: hours:minutes:seconds, the seconds "%04.1f";

@@ -122,6 +122,32 @@ TEST(ChangeGenerator, ActionAtRounds) {
   }
 }
 
+TEST(ChangeGenerator, NewPreferencesReachTheTouchBeingRung) {
+  struct Case {
+    int action, keepGoing;        // when the generator is made
+    int newAction, newKeepGoing;  // confirmed a lead into the touch
+    int roundsBeforeStop;
+  };
+  const Case cases[] = {{2, 0, 0, 0, -1}, {0, 0, 2, 1, 1}, {2, 3, 2, 0, 0}};
+  for (const Case& c : cases) {
+    MemorySettings settings;
+    settings.SetInt(setting::ActionAtRounds, c.action);
+    settings.SetInt(setting::KeepGoingCount, c.keepGoing);
+    Ringing r(6, settings);
+    r.generator.SetMethod(&PlainBobMinor);
+    r.Rows(14);
+    r.generator.SetActionAtRounds(c.newAction, c.newKeepGoing);
+    int roundsSeen = 0;
+    int stoppedAfter = -1;
+    for (int row = 0; row < 60 * 3; ++row) {
+      for (const auto& text : RowsOf(r.Rows(1)))
+        if (text == "123456") ++roundsSeen;
+      if (r.generator.stopRequested() && stoppedAfter < 0) stoppedAfter = roundsSeen;
+    }
+    EXPECT_EQ(stoppedAfter, c.roundsBeforeStop) << c.action << "/" << c.keepGoing << " then " << c.newAction;
+  }
+}
+
 TEST(ChangeGenerator, ACallSectionEndingTheNotationReturnsToThePlainLead) {
   // The single's segment runs to the end of the line: ringing goes on after
   // the closing marker of the lead end, and the next lead starts normally.
