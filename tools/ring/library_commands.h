@@ -11,5 +11,7 @@ int RunLibrary(const std::vector<std::string>& args);
 int RunComposition(const std::vector<std::string>& args);
 int RunMethod(const std::vector<std::string>& args);
 int RunSequence(const std::vector<std::string>& args);
+// Adds the methods of a collection file to the library of the data folder.
+int RunImport(const std::vector<std::string>& args);
 
 }  // namespace clangor::ring

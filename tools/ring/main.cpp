@@ -19,6 +19,7 @@ constexpr const char* Usage =
     "       clangor-ring composition --data DIR --name \"NAME\" [--bells N] [--method \"TITLE\"]\n"
     "       clangor-ring method --data DIR --title \"TITLE\" [--bells N] [--calls LETTERS]\n"
     "       clangor-ring sequence --data DIR --name \"NAME\" --bells N\n"
+    "       clangor-ring import --data DIR FILE.xml [--stage S] [--match TEXT] [--with-calls]\n"
     "       clangor-ring ring --data DIR [--tower NAME] [--bells N | --ring \"COMBINATION\"]\n"
     "                         (--method TITLE [--calls LETTERS] | --composition NAME [--method TITLE] |\n"
     "                          --sequence NAME | --rounds ROWS) [--speed MINUTES] [--wav FILE] [--report]\n"
@@ -34,6 +35,7 @@ const std::map<std::string, Command>& Commands() {
       {"method", clangor::ring::RunMethod},
       {"sequence", clangor::ring::RunSequence},
       {"ring", clangor::ring::RunRing},
+      {"import", clangor::ring::RunImport},
   };
   return commands;
 }

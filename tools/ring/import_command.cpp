@@ -1,0 +1,49 @@
+// clangor-ring import --data DIR FILE.xml [--stage S] [--match TEXT] [--with-calls]
+#include <iostream>
+
+#include "library/library.h"
+#include "library/method_import.h"
+#include "ringing/memory_settings.h"
+#include "tools/ring/arguments.h"
+#include "tools/ring/library_commands.h"
+
+namespace clangor::ring {
+
+int RunImport(const std::vector<std::string>& args) {
+  const Arguments arguments(args, {"data", "stage", "match"}, {"with-calls"});
+  if (arguments.positional().size() != 1) throw UsageError("import takes one collection file");
+  const std::string file = arguments.positional()[0];
+  const std::string data = arguments.Required("data");
+  ImportFilter filter;
+  filter.stage = arguments.Number("stage", MinStage, MaxStage, 0);
+  filter.match = arguments.Value("match").value_or("");
+
+  const MethodCollection collection = ReadMethodCollectionFile(file);
+  if (!collection.error.empty()) {
+    std::cerr << "clangor-ring: " << file << ": " << collection.error << "\n";
+    return 1;
+  }
+  // The user's own library, never the defaults.
+  Library library;
+  MemorySettings settings;
+  library.LoadLibrary(data, &settings);
+
+  std::vector<ImportCandidate> chosen;
+  for (ImportCandidate& candidate : PrepareImport(collection.methods, arguments.Flag("with-calls"))) {
+    if (filter.Chooses(candidate)) chosen.push_back(std::move(candidate));
+  }
+  ImportReport report;
+  const bool saved = ImportIntoLibrary(library, chosen, &report);
+  std::cout << "added " << report.added << ", skipped " << report.skipped << ", refused " << report.refused.size()
+            << "\n";
+  for (const auto& refusal : report.refused)
+    std::cout << "refused \"" << refusal.title << "\": " << refusal.reason << "\n";
+  if (!saved) {
+    std::cerr << "clangor-ring: the library's methods could not be written to " << library.folder().string()
+              << "; it is as it was\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace clangor::ring
