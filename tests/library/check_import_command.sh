@@ -60,6 +60,21 @@ case $case_name in
     "$ring" import --data "$data" "$collection" --stage 2 >/dev/null 2>&1
     [ $? = 2 ] || fail "a stage outside 3 to 18 is a usage error"
     ;;
+  fresh)
+    # A data folder with no library of its own rings the defaults: the import
+    # keeps them beside the new methods, and never writes the defaults.
+    rm -r "$lib"
+    cp "$(dirname "$0")"/../../data/compendium/*.txt "$defaults/"
+    out=$("$ring" import --data "$data" "$collection" --stage 6) || fail "exit status $?"
+    echo "$out" | head -1 | grep -q '^added [1-9]' || fail "counts: $out"
+    for file in methods compositions call_change_sequences; do
+      [ -f "$lib/$file.txt" ] || fail "$file.txt not written"
+      cmp -s "$defaults/$file.txt" "$(dirname "$0")/../../data/compendium/$file.txt" || fail "the defaults' $file.txt was written"
+    done
+    [ "$(grep -c = "$lib/methods.txt")" -gt "$(grep -c = "$defaults/methods.txt")" ] || fail "the default methods were lost"
+    grep -q '^Name=Extent' "$lib/compositions.txt" || fail "the default compositions were lost"
+    grep -q '^Queens=' "$lib/call_change_sequences.txt" || fail "the default call changes were lost"
+    ;;
   *)
     fail "unknown case $case_name"
     ;;
