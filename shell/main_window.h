@@ -21,6 +21,7 @@
 #include "engine/ringing_control.h"
 #include "engine/ringing_ui_state.h"
 #include "engine/tower_window.h"
+#include "library/dialogs/dialog_context.h"
 #include "library/library.h"
 #include "shell/event_drain.h"
 #include "shell/key_map.h"
@@ -152,6 +153,11 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   bool DoOtherCommand(int id);
   void DoKeyAction(const KeyAction& action);
   void Placeholder(const std::string& what);
+  // The library's dialogs (main_window_library.cpp).
+  LibraryDialogContext LibraryContext();
+  void ForgetRecord(const void* record);
+  void OpenLibraryList(int which);  // 0 methods, 1 call-change sequences, 2 compositions
+  void EditLast();
   void RestoreLibrary();
   void ToggleSetting(int setting);
   void ShowAbout();
