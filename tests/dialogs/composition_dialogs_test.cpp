@@ -28,9 +28,6 @@ class CompositionDialogs : public DialogTest {
 
 TEST_F(CompositionDialogs, ListColumnsDescriptionAndGo) {
   settings.SetInt(setting::CompositionLimit, 1);
-  settings.SetInt(setting::CListDlgWidth, 690);
-  settings.SetInt(setting::CListDlgHeight, 390);
-  settings.SetInt(setting::CListViewWidth, 420);
   CompositionListDialog list(context(6), nullptr);
   list.show();
   EXPECT_EQ(list.windowTitle(), "Compositions");

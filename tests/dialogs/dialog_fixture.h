@@ -23,6 +23,7 @@
 #include "ringing/memory_settings.h"
 #include "shell/framework/message_box.h"
 #include "shell/framework/modal_dialog.h"
+#include "shell/settings_table.h"
 #include "tests/platform/temp_folder.h"
 
 namespace clangor {
@@ -77,6 +78,8 @@ class DialogTest : public ::testing::Test {
   using Step = std::function<void(QDialog&)>;
 
   DialogTest() {
+    // The settings as a first start has them.
+    for (int i = 0; i < IntSettingCount; ++i) settings.SetInt(i, IntSettings[static_cast<std::size_t>(i)].defaultValue);
     OvLibrary::SetMessageBoxHook([this](const OvLibrary::MessageBoxRecord& box) {
       boxes.push_back(box);
       return answer;

@@ -1,5 +1,7 @@
 // The method list, the method editor and the call dialog, worked as a
 // ringer works them.
+#include <sys/resource.h>
+
 #include <QHeaderView>
 #include <QLabel>
 
@@ -309,6 +311,28 @@ TEST_F(MethodDialogs, AFailedWriteKeepsTheEdit) {
   Click(editor, "c1");
   EXPECT_FALSE(editor.isVisible());
   EXPECT_NE(ReadText(file(MethodsFile)).find("Little Bob=|12|&-16-14\n"), std::string::npos);
+}
+
+// A full disk: the new file cannot be written whole, so the old one stays.
+TEST_F(MethodDialogs, AFullDiskKeepsTheOldFile) {
+  const std::string before = ReadText(file(MethodsFile));
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  MethodEditorDialog editor(context(6), EditorMode::New, nullptr, nullptr, nullptr);
+  editor.show();
+  SetText(editor, "c1056", "Little Bob");
+  SetText(editor, "c1057", "|12|&-16-14");
+  rlimit full = old;
+  full.rlim_cur = before.size();  // room for the old file, not for the new
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
+  Click(editor, "c1");
+  setrlimit(RLIMIT_FSIZE, &old);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].caption, "Unable to Save");
+  EXPECT_TRUE(editor.isVisible());
+  EXPECT_EQ(ReadText(file(MethodsFile)), before);
+  EXPECT_FALSE(fs::exists(file(MethodsFile).string() + ".writing"));
+  EXPECT_EQ(library.Methods(6).size(), 3u);
 }
 
 }  // namespace
