@@ -16,7 +16,7 @@
 namespace clangor {
 
 namespace {
-constexpr int ButtonsWidth = 110;  // the column of buttons and the margins
+constexpr int ButtonsWidth = 130;  // the column of buttons and the margins
 const std::vector<int> Columns = {setting::CNameCol, setting::CLengthCol, setting::CSourceCol, setting::CComposerCol};
 
 // The label of the general list without its length.
@@ -32,10 +32,8 @@ CompositionListDialog::CompositionListDialog(const LibraryDialogContext& context
   setWindowTitle("Compositions");
   resize(context.settings->GetInt(setting::CListDlgWidth), context.settings->GetInt(setting::CListDlgHeight));
   ApplyColumnWidths(*ui_->c1051, *context.settings, Columns);
-  // The list takes its kept width of the dialog, the description the rest.
-  const int listWidth = std::max(1, context.settings->GetInt(setting::CListViewWidth));
-  ui_->main->setStretch(0, listWidth);
-  ui_->main->setStretch(1, std::max(1, width() - listWidth - ButtonsWidth));
+  // The list, with the description under it, keeps its width; the buttons take the rest.
+  ui_->c1051->setMinimumWidth(std::min(context.settings->GetInt(setting::CListViewWidth), width() - ButtonsWidth));
   ui_->c1051->header()->setSectionsClickable(true);
   connect(ui_->c1051->header(), &QHeaderView::sectionClicked, this, [this] { SetAlphabetical(!alphabetical_); });
   connect(ui_->c1051, &QTreeWidget::currentItemChanged, this, &CompositionListDialog::Describe);
