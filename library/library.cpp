@@ -157,6 +157,39 @@ Composition* Library::AddComposition(std::unique_ptr<Composition> composition) {
   return compositions_.back().get();
 }
 
+void Library::UnindexMethod(const Method* method) {
+  auto& index = titleIndex_[Slot(method->stage)];
+  for (auto it = index.begin(); it != index.end();) it = it->second == method ? index.erase(it) : std::next(it);
+}
+
+void Library::ChangeMethod(Method& method, const Method& value) {
+  UnindexMethod(&method);
+  method.name = value.name;
+  method.line = value.line;
+  titleIndex_[Slot(method.stage)][method.Title()] = &method;
+  for (const auto& composition : compositions_)
+    for (MethodEntry& entry : composition->entries)
+      if (entry.method == &method) entry.title = method.Title();
+}
+
+std::pair<std::unique_ptr<Method>, std::size_t> Library::TakeMethod(const Method* method) {
+  if (method == nullptr) return {};
+  auto& list = methods_[Slot(method->stage)];
+  const auto at = std::find_if(list.begin(), list.end(), [&](const auto& held) { return held.get() == method; });
+  if (at == list.end()) return {};
+  UnindexMethod(method);
+  std::pair<std::unique_ptr<Method>, std::size_t> taken{std::move(*at), static_cast<std::size_t>(at - list.begin())};
+  list.erase(at);
+  return taken;
+}
+
+void Library::PutMethodBack(std::unique_ptr<Method> method, std::size_t place) {
+  if (method == nullptr || !IsStage(method->stage)) return;
+  auto& list = methods_[Slot(method->stage)];
+  titleIndex_[Slot(method->stage)][method->Title()] = method.get();
+  list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(place, list.size())), std::move(method));
+}
+
 const Method* Library::FindMethod(const std::string& title, const std::bitset<MaxStage + 1>& stages) const {
   for (int stage = MinStage; stage <= MaxStage; ++stage) {
     if (!stages.test(static_cast<std::size_t>(stage))) continue;

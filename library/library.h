@@ -83,6 +83,15 @@ class Library : public UsageOrder, public MethodFinder {
   CallChangeSequence* AddSequence(const CallChangeSequence& sequence);
   Composition* AddComposition(std::unique_ptr<Composition> composition);
 
+  // Changes a method the library holds in place (it keeps its place in the
+  // list and its address), re-indexing its title; the compositions that
+  // name it take its new title.
+  void ChangeMethod(Method& method, const Method& value);
+  // Takes a method out of its list, with its place there (none when the
+  // library does not hold it); PutMethodBack undoes it.
+  std::pair<std::unique_ptr<Method>, std::size_t> TakeMethod(const Method* method);
+  void PutMethodBack(std::unique_ptr<Method> method, std::size_t place);
+
   // The method of that title at the first flagged stage that has one; of
   // two with one title, the later (as the compositions were resolved when
   // the library was loaded, and as the editors resolve them afterwards).
@@ -96,6 +105,7 @@ class Library : public UsageOrder, public MethodFinder {
   void SequenceRung(const CallChangeSequence& sequence) override;
 
  private:
+  void UnindexMethod(const Method* method);
   // The method of that title in one stage's list, or none.
   const Method* Titled(int stage, const std::string& title) const;
 

@@ -63,19 +63,21 @@ bool CallTable::AddCall(const std::string& name, char letter, char marker, int s
   return true;
 }
 
-void CallTable::AddCallsArea(const std::string& callsArea) {
+std::vector<CallDefinition> CallDefinitions(const std::string& callsArea) {
+  std::vector<CallDefinition> definitions;
   std::string numbered;  // one entry per segment seen: its marker
-  std::string unnamed;   // one entry per changes-only segment seen
+  std::string unnamed;   // one entry per segment without a name seen, empty ones too
   for (const Segment& segment : SplitSegments(callsArea)) {
     numbered.push_back(segment.marker);
     const int number = static_cast<int>(std::count(numbered.begin(), numbered.end(), segment.marker));
-    if (segment.text.empty()) continue;
-
     const auto first = segment.text.find(':');
     if (first == std::string::npos) {
+      // An empty segment defines nothing but takes the Bob's place, so that
+      // a Single may stand without a Bob.
       const bool isFirst = unnamed.find(segment.marker) == std::string::npos;
       unnamed.push_back(segment.marker);
-      AddCall(isFirst ? "Bob" : "Single", isFirst ? 'b' : 's', segment.marker, number);
+      if (segment.text.empty()) continue;
+      definitions.push_back({isFirst ? "Bob" : "Single", isFirst ? 'b' : 's', segment.marker, number, segment.text});
       continue;
     }
     const auto second = segment.text.find(':', first + 1);
@@ -84,8 +86,13 @@ void CallTable::AddCallsArea(const std::string& callsArea) {
     const std::string letter = NormaliseBlanks(segment.text.substr(first + 1, std::min(second - first - 1, MaxFieldLength)));
     const std::string changes = NormaliseBlanks(segment.text.substr(second + 1, MaxFieldLength));
     if (name.empty() || changes.empty() || letter.size() != 1 || letter[0] < 'a' || letter[0] > 'z') continue;
-    AddCall(name, letter[0], segment.marker, number);
+    definitions.push_back({name, letter[0], segment.marker, number, changes});
   }
+  return definitions;
+}
+
+void CallTable::AddCallsArea(const std::string& callsArea) {
+  for (const CallDefinition& call : CallDefinitions(callsArea)) AddCall(call.name, call.letter, call.marker, call.segment);
 }
 
 std::string CallTable::CallName(int index) const {

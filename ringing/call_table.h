@@ -10,6 +10,20 @@ namespace clangor {
 inline constexpr std::string_view CallMarkers = "|/\\";
 constexpr bool IsCallMarker(char c) { return c == '|' || c == '/' || c == '\\'; }
 
+// One call as a calls area defines it: unnamed segments are the Bob and the
+// Single, named ones "Name:l:changes".
+struct CallDefinition {
+  std::string name;
+  char letter = 0;
+  char marker = 0;
+  int segment = 0;      // the segment's number among its marker's, from 1
+  std::string changes;  // blank-normalised
+};
+
+// Every definition of a calls area (the text after a line's first ","), in
+// order; those the call table would refuse are among them.
+std::vector<CallDefinition> CallDefinitions(const std::string& callsArea);
+
 class CallTable {
  public:
   static constexpr int MaxCalls = 7;    // the plain lead and six calls

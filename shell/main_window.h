@@ -22,6 +22,7 @@
 #include "engine/ringing_ui_state.h"
 #include "engine/striking_analyser.h"
 #include "engine/tower_window.h"
+#include "library/dialogs/dialog_context.h"
 #include "library/library.h"
 #include "shell/event_drain.h"
 #include "shell/key_map.h"
@@ -163,6 +164,11 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   void DoKeyAction(const KeyAction& action);
   void Placeholder(const std::string& what);
   void ApplyPreferences(const PreferencesChange& change);
+  // The library's dialogs (main_window_library.cpp).
+  LibraryDialogContext LibraryContext();
+  void ForgetRecord(const void* record);
+  void OpenLibraryList(int which);  // 0 methods, 1 call-change sequences, 2 compositions
+  void EditLast();
   void RestoreLibrary();
   void ToggleSetting(int setting);
   void ShowAbout();

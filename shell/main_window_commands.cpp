@@ -262,7 +262,7 @@ void MainWindow::DoKeyAction(const KeyAction& a) {
     case KeyAction::ShowScaling:
       OvLibrary::ShowMessageBox(this, "Clangor", "RAM Scaling Factor: " + (view_ ? std::to_string(view_->memoryScale()) : std::string("1")));
       break;
-    case KeyAction::EditLast: Placeholder("The composition and call-change editors"); break;
+    case KeyAction::EditLast: EditLast(); break;
     case KeyAction::None: break;
   }
   SetTitle();
@@ -407,9 +407,9 @@ bool MainWindow::DoRingingCommand(int id) {
     case cmd::OwnVolumeMax: ToggleSetting(setting::OwnVolumeMax); return true;
     case cmd::HitBar: Placeholder("The ropesight hit bar (in the ropes window)"); return true;
     case cmd::RopesightScore: Placeholder("The ropesight score"); return true;
-    case cmd::MethodList: Placeholder("The method list"); return true;
-    case cmd::CompositionList: Placeholder("The composition list"); return true;
-    case cmd::CallChangeList: Placeholder("The call-change list"); return true;
+    case cmd::MethodList: OpenLibraryList(0); return true;
+    case cmd::CompositionList: OpenLibraryList(2); return true;
+    case cmd::CallChangeList: OpenLibraryList(1); return true;
     case cmd::CopyRows: CopyRows(); return true;
     case cmd::StrikingReport: ShowStrikingReport(); return true;
     default: return false;
@@ -461,7 +461,8 @@ void MainWindow::OpenHelp(const std::string& page) {
     help_->setSearchPaths({QString::fromStdString(folder)});
     help_->resize(640, 520);
   }
-  const std::size_t hash = page.find('#');
+  // A topic may name a place in its page ("library.html#methods").
+  const auto hash = page.find('#');
   QUrl url = QUrl::fromLocalFile(QString::fromStdString((std::filesystem::path(folder) / page.substr(0, hash)).string()));
   if (hash != std::string::npos) url.setFragment(QString::fromStdString(page.substr(hash + 1)));
   help_->setSource(url);

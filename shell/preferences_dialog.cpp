@@ -11,7 +11,7 @@
 #include "shell/framework/dialog_control.h"
 #include "shell/framework/up_down.h"
 #include "shell/settings_store.h"
-#include "ui_dialog_103.h"
+#include "ui_d103_preferences.h"
 
 namespace clangor {
 

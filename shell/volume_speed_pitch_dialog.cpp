@@ -13,7 +13,7 @@
 
 #include "shell/framework/dialog_control.h"
 #include "shell/preferences.h"
-#include "ui_dialog_104.h"
+#include "ui_d104_volume_speed_pitch.h"
 
 namespace clangor {
 

@@ -1,5 +1,5 @@
-// Every control of a dialog layout (resources/dialog_<resource id>.ui) is
-// named "control_" and its control identifier, so that the dialogs and their
+// Every control of a dialog layout (resources/dialogs/d<resource id>_<name>.ui)
+// is named "c" and its control identifier, so that the dialogs and their
 // tests reach a control by the identifier the program knows it by.
 #pragma once
 
@@ -8,7 +8,7 @@
 
 namespace OvLibrary {
 
-inline QString ControlName(int id) { return QStringLiteral("control_%1").arg(id); }
+inline QString ControlName(int id) { return QStringLiteral("c%1").arg(id); }
 
 // The control `id` of `dialog`, or null when the layout has none of that type.
 template <class Control>

@@ -55,7 +55,7 @@ TEST(CallTable, CallsArea) {
       {"|Extreme:e:", {}},
       {"|:e:14", {}},
       {"|Extreme:e", {}},
-      {"||4", {"Bob b | 2"}},                          // an empty segment still counts
+      {"||4", {"Single s | 2"}},                       // an empty segment takes the Bob's place
       {"|4| Big  Bob : g : 1256 ", {"Bob b | 1", "Big Bob g | 2"}},
       {"junk|4", {"Bob b | 1"}},
   };

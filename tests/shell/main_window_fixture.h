@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -15,6 +16,7 @@
 #include "engine/ringing_state.h"
 #include "platform/ticks.h"
 #include "shell/framework/message_box.h"
+#include "shell/framework/modal_dialog.h"
 #include "shell/main_window.h"
 #include "tests/platform/temp_folder.h"
 
@@ -61,9 +63,20 @@ class MainWindowTest : public ::testing::Test {
       boxes.push_back(box);
       return QMessageBox::Ok;
     });
+    // A dialog is worked by the next step, or closed at once when there is none.
+    OvLibrary::SetModalHook([this](QDialog& dialog) {
+      dialogs.push_back(dialog.windowTitle().toStdString());
+      if (steps.empty()) return;
+      const auto step = steps.front();
+      steps.pop_front();
+      step(dialog);
+    });
     Ringing().Reset();
   }
-  ~MainWindowTest() override { OvLibrary::SetMessageBoxHook({}); }
+  ~MainWindowTest() override {
+    OvLibrary::SetMessageBoxHook({});
+    OvLibrary::SetModalHook({});
+  }
 
   fs::path dataFolder() const { return fs::path(temp.path()) / "share/Orvanta/Clangor"; }
   std::string registryText() const {
@@ -83,6 +96,8 @@ class MainWindowTest : public ::testing::Test {
   // Each millisecond the worker sleeps moves the ringing clock 20 ms on.
   SimulatedTickSource ticks{1000, 20};
   std::vector<OvLibrary::MessageBoxRecord> boxes;
+  std::deque<std::function<void(QDialog&)>> steps;
+  std::vector<std::string> dialogs;  // the captions of the dialogs opened
 };
 
 }  // namespace clangor
