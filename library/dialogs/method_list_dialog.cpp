@@ -1,6 +1,7 @@
 #include "library/dialogs/method_list_dialog.h"
 
 #include "library/dialogs/dialog_support.h"
+#include "library/dialogs/import_methods_dialog.h"
 #include "library/dialogs/method_editor_dialog.h"
 #include "library/library.h"
 #include "ringing/bells.h"
@@ -18,6 +19,12 @@ MethodListDialog::MethodListDialog(const LibraryDialogContext& context, QWidget*
   ui_->c1049->setColumnWidth(0, context.settings->GetInt(setting::MNameCol));
   Connect({ui_->c1049, ui_->c1, ui_->c1050, ui_->c2, ui_->c1054, ui_->c1055, ui_->c1053, ui_->c1126},
           "library.html#methods");
+  // Methods come from a collection file too; not while the bells ring, when
+  // the library may only be read.
+  ui_->importButton->setEnabled(!context.viewOnly);
+  connect(ui_->importButton, &QPushButton::clicked, this, [this] {
+    if (ImportMethodsFromFile(this, *context_.library)) Fill(current());
+  });
 }
 
 MethodListDialog::~MethodListDialog() = default;

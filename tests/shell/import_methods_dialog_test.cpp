@@ -14,7 +14,7 @@
 
 #include "library/library.h"
 #include "ringing/memory_settings.h"
-#include "shell/dialogs/import_methods_dialog.h"
+#include "library/dialogs/import_methods_dialog.h"
 #include "shell/framework/message_box.h"
 #include "tests/library/temp_folder.h"
 

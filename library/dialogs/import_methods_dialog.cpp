@@ -1,4 +1,4 @@
-#include "shell/dialogs/import_methods_dialog.h"
+#include "library/dialogs/import_methods_dialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
