@@ -20,6 +20,8 @@
 #include "sound/sdl_sound_device.h"
 #include "sound/tower_sound.h"
 #include "tower/tower.h"
+#include "views/manual_window.h"
+#include "views/numbers_window.h"
 #include "views/rows_window.h"
 #include "views/tower_view.h"
 #include "views/tower_view_widget.h"
@@ -74,6 +76,7 @@ void MainWindow::LoadTower(const std::string& name) {
 
   towerReady_ = false;
   setCursor(Qt::WaitCursor);
+  MakeRingingWindows();
   EngineSetUp setUp;
   setUp.tower = tower_.get();
   setUp.ticks = ticks_;
@@ -82,8 +85,12 @@ void MainWindow::LoadTower(const std::string& name) {
   setUp.usage = &library_;
   setUp.views.tower = view_.get();
   setUp.views.listener = bridge_.get();
+  setUp.views.numbers = &numbers_->content();
+  setUp.views.manual = &manual_->control();
   view_->setClientSize(towerView_->width(), towerView_->height());
   engine_ = TowerWindow::Open(setUp);
+  numbers_->content().SetEngine(engine_.get());
+  manual_->control().SetEngine(engine_.get());
   towerView_->SetView(view_.get(), [this](const std::function<void()>& f) {
     if (engine_) engine_->WithDrawLock(f);
     else f();
@@ -106,6 +113,10 @@ void MainWindow::UnloadTower() {
   control_.SetTower(nullptr);
   towerView_->SetView(nullptr, {}, {});
   engine_.reset();  // stops the worker before the view and the tower go
+  delete numbers_;
+  numbers_ = nullptr;
+  delete manual_;  // stores its window rectangle
+  manual_ = nullptr;
   view_.reset();
   sound_.reset();
   bridge_.reset();
@@ -122,6 +133,20 @@ void MainWindow::TowerReady() {
   UpdateStatus(pane::TenorNote);
   RefreshCommands();
   engine_->Redraw();
+  numbers_->SetDigits(view_->digits());
+  numbers_->Show(settings_.GetInt(setting::ShowMovingNumbers) == 1);
+  manual_->Show(manualShown_);
+}
+
+// The moving numbers and the manual control window of this tower, hidden
+// until the tower is ready; their keys go to the main window.
+void MainWindow::MakeRingingWindows() {
+  std::vector<std::string> names;
+  for (int b = 0; b < tower_->bellCount(); ++b) names.push_back(tower_->bellProperty(b, "Name"));
+  manual_ = new ManualWindow(settings_, std::move(names), this);
+  numbers_ = new NumbersWindow(settings_, *ticks_, tower_->bellCount(), this);
+  keys_->Watch(manual_);
+  keys_->Watch(numbers_);
 }
 
 // The bells' other pictures load after the tower is ready, while it stands.

@@ -40,8 +40,8 @@ ManualWindow::ManualWindow(SettingsStore& settings, std::vector<std::string> bel
   setMouseTracking(true);
   // The saved rectangle is the window's, frame included; the frame is known
   // only once the window is shown, so the client takes it whole at first.
-  setGeometry(settings.GetInt(setting::ManualWLeft), settings.GetInt(setting::ManualWTop),
-              std::max(settings.GetInt(setting::ManualWWidth), 1), std::max(settings.GetInt(setting::ManualWHeight), 1));
+  move(settings.GetInt(setting::ManualWLeft), settings.GetInt(setting::ManualWTop));  // the frame's corner
+  resize(std::max(settings.GetInt(setting::ManualWWidth), 1), std::max(settings.GetInt(setting::ManualWHeight), 1));
   control_.SetSize(width(), height());
 }
 
@@ -95,6 +95,15 @@ void ManualWindow::mousePressEvent(QMouseEvent* event) {
 void ManualWindow::mouseReleaseEvent(QMouseEvent*) { GiveFocusBack(); }
 
 void ManualWindow::resizeEvent(QResizeEvent*) { control_.SetSize(width(), height()); }
+
+// The saved rectangle is the window's: once the frame is known, the client
+// gives up its share, so the window keeps its size from run to run.
+void ManualWindow::showEvent(QShowEvent*) {
+  if (framed_) return;
+  framed_ = true;
+  const QSize frame = frameGeometry().size() - size();
+  if (frame.width() > 0 || frame.height() > 0) resize((size() - frame).expandedTo(QSize(1, 1)));
+}
 
 void ManualWindow::GiveFocusBack() {
   if (mainWindow_) mainWindow_->activateWindow();

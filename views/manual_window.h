@@ -46,6 +46,7 @@ class ManualWindow final : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void GiveFocusBack();
@@ -54,6 +55,7 @@ class ManualWindow final : public QWidget {
   std::vector<std::string> bellNames_;
   QWidget* mainWindow_;
   std::atomic<bool> repaintPosted_{false};
+  bool framed_ = false;  // the saved rectangle has been given its frame
   ManualControl control_;
 };
 
