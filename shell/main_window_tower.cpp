@@ -13,6 +13,7 @@
 #include "engine/ringing_clock.h"
 #include "engine/ringing_state.h"
 #include "platform/sysinfo.h"
+#include "shell/framework/key_forwarder.h"
 #include "shell/framework/message_box.h"
 #include "shell/main_window.h"
 #include "shell/main_window_parts.h"
