@@ -5,13 +5,9 @@
 #include "engine/ringing_state.h"
 #include "engine/tower_window.h"
 #include "platform/ticks.h"
+#include "shell/settings_table.h"
 
 namespace clangor {
-
-void NumbersContent::SetHighlightBriefly(bool on) {
-  std::lock_guard lock(lock_);
-  numbers_.SetHighlightBriefly(on);
-}
 
 std::array<int, MaxBells> NumbersContent::RowBeingRung(int* bells) const {
   std::array<int, MaxBells> row = MovingNumbers::Identity();
@@ -49,7 +45,9 @@ void NumbersContent::Show(bool shown) {
 
 void NumbersContent::reset() {
   const auto row = RowBeingRung();
+  const bool briefly = settings_ && settings_->GetInt(setting::HighlightBriefly) == 1;
   std::lock_guard lock(lock_);
+  numbers_.SetHighlightBriefly(briefly);
   numbers_.Reset(row, ticks_.Ticks());
 }
 

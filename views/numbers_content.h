@@ -19,17 +19,19 @@
 
 namespace clangor {
 
+class SettingsSource;
 class TickSource;
 class TowerWindow;
 
 class NumbersContent final : public EngineNumbersView {
  public:
   // `repaint` is called on the worker when the strip should be drawn again;
-  // it queues the drawing to the window's thread.
-  NumbersContent(TickSource& ticks, std::function<void()> repaint) : ticks_(ticks), repaint_(std::move(repaint)) {}
+  // it queues the drawing to the window's thread. `settings` (may be null)
+  // gives HighlightBriefly afresh at each show and each start.
+  NumbersContent(TickSource& ticks, std::function<void()> repaint, const SettingsSource* settings = nullptr)
+      : ticks_(ticks), repaint_(std::move(repaint)), settings_(settings) {}
 
   void SetEngine(TowerWindow* engine) { engine_ = engine; }
-  void SetHighlightBriefly(bool on);
   // Shown or hidden; either way the rows start again from the row being rung.
   void Show(bool shown);
   bool shown() const { return shown_; }
@@ -49,6 +51,7 @@ class NumbersContent final : public EngineNumbersView {
  private:
   TickSource& ticks_;
   std::function<void()> repaint_;
+  const SettingsSource* settings_;
   std::atomic<TowerWindow*> engine_{nullptr};
   std::atomic<bool> shown_{false};
 

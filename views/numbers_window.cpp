@@ -20,16 +20,19 @@ NumbersWindow::NumbersWindow(SettingsStore& settings, TickSource& ticks, int tow
       mainWindow_(mainWindow),
       sizing_(NumbersSizing::From(towerBells, settings.GetInt(setting::NumbersDigitWidth),
                                   settings.GetInt(setting::NumbersDigitHeight))),
-      content_(ticks, [this] {
-        if (!repaintPosted_.exchange(true)) QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
-      }) {
+      content_(
+          ticks,
+          [this] {
+            if (!repaintPosted_.exchange(true))
+              QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+          },
+          &settings) {
   setObjectName("CLNumbersWindow");
   setWindowTitle(QString());
   setAttribute(Qt::WA_OpaquePaintEvent);
   setCursor(Qt::ArrowCursor);
   setFocusPolicy(Qt::NoFocus);
   thinEdge_ = settings.GetInt(setting::NumbersThinEdge) == 1;
-  content_.SetHighlightBriefly(settings.GetInt(setting::HighlightBriefly) == 1);
   ApplyStyle();
   const int height = std::max(settings.GetInt(setting::NumbersHeight), 1);
   resizing_ = true;

@@ -117,8 +117,11 @@ TEST_F(RingingWindowsTest, TheNumbersSlideAndTheGaugeSwingsWhileAMethodRings) {
     const QImage shot = numbers.grab().toImage();
     Save(numbers, "numbers_mid_slide_style" + std::to_string(style) + ".png");
     // Each highlight style marks the change over the numbers alone.
-    if (style == 0) numbersOnly = shot;
-    else EXPECT_NE(shot, numbersOnly) << style;
+    if (style == 0) {
+      numbersOnly = shot;
+    } else {
+      EXPECT_NE(shot, numbersOnly) << style;
+    }
   }
 
   // The gauge: both pulling bands and the marker of the own bell's swing.

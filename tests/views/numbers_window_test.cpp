@@ -100,7 +100,9 @@ TEST(NumbersStrip, TheCrossingPairSlidesByTheFraction) {
     SCOPED_TRACE(c.fraction);
     const QImage strip = Strip(0, false, c.fraction);
     EXPECT_EQ(At(strip, c.second + 1, 25), 0x0A0A0Au);
-    if (c.treble != c.second) EXPECT_EQ(At(strip, c.treble + 1, 25), 0x000000u);
+    if (c.treble != c.second) {
+      EXPECT_EQ(At(strip, c.treble + 1, 25), 0x000000u);
+    }
     // The place bells never move.
     EXPECT_EQ(At(strip, 226, 25), 0x141414u);
     EXPECT_EQ(At(strip, 326, 25), 0x1E1E1Eu);
