@@ -52,7 +52,16 @@ void NumbersWindow::ApplyStyle() {
 
 void NumbersWindow::SetDigits(std::vector<QImage> digits) {
   digits_ = std::move(digits);
+  scaledCell_ = QSize();
   update();
+}
+
+std::vector<QImage> NumbersWindow::ScaledDigits(const std::vector<QImage>& digits, QSize cell) {
+  std::vector<QImage> scaled;
+  if (cell.isEmpty()) return scaled;
+  for (const QImage& digit : digits)
+    scaled.push_back(digit.scaled(cell, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  return scaled;
 }
 
 void NumbersWindow::Show(bool shown) {
@@ -65,8 +74,13 @@ void NumbersWindow::Show(bool shown) {
 
 void NumbersWindow::paintEvent(QPaintEvent*) {
   repaintPosted_ = false;
+  const QSize cell(width() / sizing_.towerBells, height());
+  if (cell != scaledCell_) {
+    scaled_ = ScaledDigits(digits_, cell);
+    scaledCell_ = cell;
+  }
   QPainter painter(this);
-  DrawStrip(painter, size(), content_.frame(), digits_, settings_.GetInt(setting::NumbersSwapOption),
+  DrawStrip(painter, size(), content_.frame(), scaled_, settings_.GetInt(setting::NumbersSwapOption),
             sizing_.towerBells, NumbersContent::PlacesInPlay(sizing_.towerBells));
   if (thinEdge_) {
     painter.setPen(QColor(FrameColour));

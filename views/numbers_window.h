@@ -47,6 +47,9 @@ class NumbersWindow final : public QWidget {
   // take part out of `towerBells`, highlighted in `style` (0 to 5).
   static void DrawStrip(QPainter& painter, QSize size, const NumbersFrame& frame, const std::vector<QImage>& digits,
                         int style, int towerBells, int places);
+  // The digit pictures smoothed to one cell of the strip, so that each
+  // drawing only copies them.
+  static std::vector<QImage> ScaledDigits(const std::vector<QImage>& digits, QSize cell);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -63,6 +66,8 @@ class NumbersWindow final : public QWidget {
   QWidget* mainWindow_;
   NumbersSizing sizing_;
   std::vector<QImage> digits_;
+  std::vector<QImage> scaled_;  // digits_ at scaledCell_
+  QSize scaledCell_;
   std::atomic<bool> repaintPosted_{false};
   bool thinEdge_ = false;
   bool restyling_ = false;
