@@ -36,7 +36,7 @@ void Type(QWidget* target, const QString& text) {
 bool MidSlide(const NumbersFrame& f) {
   int crossing = 0;
   for (std::size_t i = 0; i < 8; ++i) crossing += f.fromRow[i] != f.toRow[i] ? 1 : 0;
-  return f.highlight && crossing > 0 && crossing < 8 && f.fraction > 0.2 && f.fraction < 0.45;
+  return f.highlight && crossing > 0 && crossing < 8 && f.fraction > 0.15 && f.fraction < 0.35;
 }
 
 class RingingWindowsTest : public MainWindowTest {
