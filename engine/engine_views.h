@@ -70,6 +70,9 @@ class EngineNumbersView {
   virtual ~EngineNumbersView() = default;
   // Ringing time `time`, with the last bell that struck (-1 for none).
   virtual void advanceTo(double /*time*/, int /*lastStruck*/) {}
+  // The ringing clock was paused or stepped: its times move on by `seconds`
+  // (user-interface thread).
+  virtual void shiftTime(double /*seconds*/) {}
   // Start requested (user-interface thread).
   virtual void reset() {}
 };
@@ -83,6 +86,9 @@ class EngineManualView {
   virtual void setPulling(bool /*pulling*/) {}
   // One sub-step: the record that rings the own bell now.
   virtual void update(const Bell& /*record*/) {}
+  // While the user holds the own rope, before each sub-step of the own-bell
+  // record: how hard the rope is pulled now, 0 to 1. By default a full pull.
+  virtual double pullStrength(const Bell& /*record*/) { return 1.0; }
 };
 
 // What the main window hears from the engine (worker thread unless noted;

@@ -154,6 +154,7 @@ void TowerWindow::SetOwnBell(int bell) {
 
 // Lets go of the own rope: the bell swings on as the user left it.
 void TowerWindow::ReleaseOwnRope() {
+  ownRopeHeld_ = false;
   if (Bell* own = OwnRecord()) own->setPull(0.0);
 }
 

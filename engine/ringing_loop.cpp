@@ -199,7 +199,7 @@ void TowerWindow::ServeRingingMailbox() {
     SetOwnBell(ManualBell(word));
   } else if (command == ManualPull && own && ownBell_ >= 0) {
     if (!own->active()) own->takeOver(bells_[static_cast<std::size_t>(ownBell_)]);
-    own->setPull(1.0);
+    ownRopeHeld_ = true;
     if (views_.manual) views_.manual->setPulling(true);
   }
   manualCommand_ = 0;
@@ -222,6 +222,9 @@ void TowerWindow::AdvanceRecordTo(int index, double t, int& lastStruck, bool& re
       return;
     }
     rungByProgram = true;
+    // The pull is read afresh at every sub-step: a move of the user's hand
+    // reaches the swing at the next pass of the loop.
+    if (ownRopeHeld_) record.setPull(views_.manual ? std::clamp(views_.manual->pullStrength(record), 0.0, 1.0) : 1.0);
   }
   int flags;
   {

@@ -147,6 +147,7 @@ double TowerWindow::ShiftTo(double now, double pauseAt) {
   // The shift is owed before the loop may go on.
   pauseAt_ = pauseAt;
   if (views_.ropes) views_.ropes->shiftTime(shift);
+  if (views_.numbers) views_.numbers->shiftTime(shift);
   return shift;
 }
 

@@ -242,6 +242,7 @@ class TowerWindow final : public GeneratorOwner {
   static constexpr int ManualBell(int word) { return (word >> ManualKindBits) - 1; }
   std::atomic<int> manualCommand_{0};
   std::atomic<int> ownBell_{-1};
+  bool ownRopeHeld_ = false;  // worker: the user holds the own rope
 
   // The request slot.
   std::mutex requestLock_;

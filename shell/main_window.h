@@ -42,6 +42,8 @@ class KeyForwarder;
 namespace clangor {
 
 class CommandBar;
+class ManualWindow;
+class NumbersWindow;
 class RowsWindow;
 class SplitterBar;
 class StrikingDialog;
@@ -124,6 +126,8 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   TowerView* view() const { return view_.get(); }
   TowerViewWidget* towerViewWidget() const { return towerView_; }
   RowsWindow* rowsWindow() const { return rows_; }
+  NumbersWindow* numbersWindow() const { return numbers_; }
+  ManualWindow* manualWindow() const { return manual_; }
   SplitterBar* splitter() const { return splitter_; }
   const TouchStatus& status() const { return status_; }
   StrikingAnalyser& striking() { return striking_; }
@@ -179,6 +183,7 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   void PlaceWindow();
   void SaveGeometry();
   void TowerReady();
+  void MakeRingingWindows();
   void PictureLoaded();
   void SplitterReleased(int position);
   bool RowsShownInLayout() const;
@@ -223,6 +228,10 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   TowerViewWidget* towerView_ = nullptr;
   SplitterBar* splitter_ = nullptr;
   RowsWindow* rows_ = nullptr;
+  // Made with each tower, after the engine's views and before the engine.
+  NumbersWindow* numbers_ = nullptr;
+  ManualWindow* manual_ = nullptr;
+  bool manualShown_ = false;
   std::array<QLabel*, 7> panes_{};
   QProgressBar* progress_ = nullptr;
   OvLibrary::KeyForwarder* keys_ = nullptr;

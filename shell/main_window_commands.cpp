@@ -25,6 +25,8 @@
 #include "shell/main_window_parts.h"
 #include "shell/status_panes.h"
 #include "tower/tower.h"
+#include "views/manual_window.h"
+#include "views/numbers_window.h"
 #include "views/rows_window.h"
 #include "views/tower_view.h"
 
@@ -55,6 +57,7 @@ CommandState MainWindow::ReadCommandState() const {
   s.rows = RowsShownInLayout();
   s.ropes = settings_.GetInt(setting::ShowRopes) == 1;
   s.movingNumbers = settings_.GetInt(setting::ShowMovingNumbers) == 1;
+  s.manualControl = manualShown_;
   s.fullScreen = fullScreen_;
   const int mode = settings_.GetInt(setting::RopesightMode);
   s.flashes = (mode & 1) != 0;
@@ -354,11 +357,12 @@ bool MainWindow::DoViewCommand(int id) {
       return true;
     }
     case cmd::ManualControl:
-      Placeholder("The manual control window");
+      manualShown_ = !manualShown_;
+      if (manual_) manual_->Show(manualShown_);
       return true;
     case cmd::MovingNumbers:
       ToggleSetting(setting::ShowMovingNumbers);
-      Placeholder("The moving numbers display");
+      if (numbers_) numbers_->Show(settings_.GetInt(setting::ShowMovingNumbers) == 1);
       return true;
     case cmd::Ropes:
       ToggleSetting(setting::ShowRopes);

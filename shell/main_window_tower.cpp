@@ -13,6 +13,7 @@
 #include "engine/ringing_clock.h"
 #include "engine/ringing_state.h"
 #include "platform/sysinfo.h"
+#include "shell/framework/key_forwarder.h"
 #include "shell/framework/message_box.h"
 #include "shell/main_window.h"
 #include "shell/main_window_parts.h"
@@ -20,6 +21,8 @@
 #include "sound/sdl_sound_device.h"
 #include "sound/tower_sound.h"
 #include "tower/tower.h"
+#include "views/manual_window.h"
+#include "views/numbers_window.h"
 #include "views/rows_window.h"
 #include "views/tower_view.h"
 #include "views/tower_view_widget.h"
@@ -59,6 +62,7 @@ void MainWindow::LoadTower(const std::string& name) {
 
   towerReady_ = false;
   setCursor(Qt::WaitCursor);
+  MakeRingingWindows();
   EngineSetUp setUp;
   setUp.tower = tower_.get();
   setUp.ticks = ticks_;
@@ -68,8 +72,12 @@ void MainWindow::LoadTower(const std::string& name) {
   setUp.views.tower = view_.get();
   setUp.views.listener = bridge_.get();
   setUp.views.striking = &striking_;
+  setUp.views.numbers = &numbers_->content();
+  setUp.views.manual = &manual_->control();
   view_->setClientSize(towerView_->width(), towerView_->height());
   engine_ = TowerWindow::Open(setUp);
+  numbers_->content().SetEngine(engine_.get());
+  manual_->control().SetEngine(engine_.get());
   towerView_->SetView(view_.get(), [this](const std::function<void()>& f) {
     if (engine_) engine_->WithDrawLock(f);
     else f();
@@ -92,6 +100,10 @@ void MainWindow::UnloadTower() {
   control_.SetTower(nullptr);
   towerView_->SetView(nullptr, {}, {});
   engine_.reset();  // stops the worker before the view and the tower go
+  delete numbers_;
+  numbers_ = nullptr;
+  delete manual_;  // stores its window rectangle
+  manual_ = nullptr;
   view_.reset();
   sound_.reset();
   bridge_.reset();
@@ -108,6 +120,20 @@ void MainWindow::TowerReady() {
   UpdateStatus(pane::TenorNote);
   RefreshCommands();
   engine_->Redraw();
+  numbers_->SetDigits(view_->digits());
+  numbers_->Show(settings_.GetInt(setting::ShowMovingNumbers) == 1);
+  manual_->Show(manualShown_);
+}
+
+// The moving numbers and the manual control window of this tower, hidden
+// until the tower is ready; their keys go to the main window.
+void MainWindow::MakeRingingWindows() {
+  std::vector<std::string> names;
+  for (int b = 0; b < tower_->bellCount(); ++b) names.push_back(tower_->bellProperty(b, "Name"));
+  manual_ = new ManualWindow(settings_, std::move(names), this);
+  numbers_ = new NumbersWindow(settings_, *ticks_, tower_->bellCount(), this);
+  keys_->Watch(manual_);
+  keys_->Watch(numbers_);
 }
 
 // The bells' other pictures load after the tower is ready, while it stands.
