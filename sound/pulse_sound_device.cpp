@@ -230,7 +230,11 @@ void PulseSoundDevice::fill(pa_stream* stream, std::size_t bytes) {
   pa_usec_t played = 0;
   if (pa_stream_get_time(stream, &played) < 0) return;
   const std::int64_t now = SteadyNs();
-  clock_.positionAt(firstFrame_ + static_cast<double>(played) * Mixer::OutputRate / 1e6, now);
+  // Right after the stream ran dry the report can run past what was written
+  // (a time reckoned below zero): the device cannot have played that.
+  const double frame = firstFrame_ + static_cast<double>(played) * Mixer::OutputRate / 1e6;
+  if (frame > static_cast<double>(mixer_.framesRendered())) return;
+  clock_.positionAt(frame, now);
 }
 
 // The server played silence for want of sound: hold more from now on.
