@@ -13,6 +13,11 @@ constexpr double JumpMs = 2.0;
 // nominal rate is taken and only where the line stands is fitted.
 constexpr double SlopeSpanNs = 1e9;
 constexpr std::uint64_t ReportsForALine = 2;
+// A line started afresh is taken only once its reports span this long and
+// lie on it: while the device stands still (it refills after running dry)
+// or has just started again, blows keep the line that held before.
+constexpr double SettleNs = 100e6;
+constexpr double SettledOffMs = 1.0;
 
 }  // namespace
 
@@ -31,7 +36,10 @@ void PlayedPositionClock::positionAt(double frame, std::int64_t nowNs) {
   if (count_ == 0) origin_ = now;
   reports_[count_++ % Kept] = {now - origin_, frame};
   if (count_ < ReportsForALine) return;
-  fit();
+  const double worstOffFrames = fit();
+  const bool published = nsPerFrame_.load() > 0;
+  const double span = reports_[(count_ - 1) % Kept].ns - reports_[count_ > Kept ? count_ % Kept : 0].ns;
+  if (published && !(span >= SettleNs && worstOffFrames * nominalNsPerFrame_ <= SettledOffMs * 1e6)) return;
   sequence_.fetch_add(1);
   time_.store(origin_ + lineNs_);
   frame_.store(lineFrame_);
@@ -39,8 +47,9 @@ void PlayedPositionClock::positionAt(double frame, std::int64_t nowNs) {
   sequence_.fetch_add(1);
 }
 
-// Least squares through the kept reports, about their means.
-void PlayedPositionClock::fit() {
+// Least squares through the kept reports, about their means. Returns how far
+// the report farthest off the line lies, in frames.
+double PlayedPositionClock::fit() {
   const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(count_, Kept));
   double meanNs = 0, meanFrame = 0;
   double first = reports_[0].ns, last = reports_[0].ns;
@@ -65,6 +74,9 @@ void PlayedPositionClock::fit() {
   lineNs_ = meanNs;
   lineFrame_ = meanFrame;
   lineNsPerFrame_ = nsPerFrame;
+  double worst = 0;
+  for (std::size_t i = 0; i < n; ++i) worst = std::max(worst, std::abs(reports_[i].frame - lineAt(reports_[i].ns)));
+  return worst;
 }
 
 double PlayedPositionClock::lineAt(double ns) const { return lineFrame_ + (ns - lineNs_) / lineNsPerFrame_; }

@@ -49,7 +49,7 @@ class PlayedPositionClock {
     double ns;  // since origin_
     double frame;
   };
-  void fit();
+  double fit();
   double lineAt(double ns) const;
 
   const std::uint32_t sampleRate_;
