@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <pulse/pulseaudio.h>
 #include <sched.h>
+#include <time.h>
 
 #include <atomic>
 #include <chrono>
@@ -26,6 +27,7 @@ namespace {
 constexpr int HandOverFrames = 136;
 constexpr int LargestHandOverFrames = 4352;
 constexpr int FrameBytes = Mixer::OutputChannels * 2;
+constexpr std::int64_t ReportEveryNs = 20'000'000;
 // Below the sound server's own threads, above everything ordinary.
 constexpr int RealTimePriority = 3;
 
@@ -85,7 +87,7 @@ class PulseSoundDevice final : public SoundDevice {
     pa_buffer_attr a{};
     a.maxlength = static_cast<std::uint32_t>(-1);
     a.tlength = static_cast<std::uint32_t>(bufferFrames() * FrameBytes);
-    a.prebuf = static_cast<std::uint32_t>(-1);
+    a.prebuf = static_cast<std::uint32_t>(choice_.period() * FrameBytes);
     a.minreq = static_cast<std::uint32_t>(choice_.period() * FrameBytes);
     a.fragsize = static_cast<std::uint32_t>(-1);
     return a;
@@ -113,6 +115,7 @@ class PulseSoundDevice final : public SoundDevice {
   static void OnUnderflow(pa_stream*, void* self) { static_cast<PulseSoundDevice*>(self)->ranDry(); }
 
   void fill(pa_stream* stream, std::size_t bytes);
+  void takeTimingReport(pa_stream* stream);
   void ranDry();
   void handedOverLate();
   int latency() const { return bufferFrames() + handOver_; }
@@ -129,6 +132,8 @@ class PulseSoundDevice final : public SoundDevice {
   std::atomic<int> period_{0};
   std::atomic<std::uint64_t> underruns_{0};
   int handOver_ = HandOverFrames;   // the loop's thread
+  std::int64_t lastReportAsked_ = 0;
+  std::int64_t lastReportStamp_ = 0;
   std::uint64_t lateStartsSeen_ = 0;
 };
 
@@ -226,15 +231,35 @@ void PulseSoundDevice::fill(pa_stream* stream, std::size_t bytes) {
     pa_stream_write(stream, data, static_cast<std::size_t>(frames) * FrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
     bytes -= static_cast<std::size_t>(frames) * FrameBytes;
   }
-  // Where the server is playing now: its report, carried on to this instant.
-  pa_usec_t played = 0;
-  if (pa_stream_get_time(stream, &played) < 0) return;
+  takeTimingReport(stream);
+}
+
+// Where the server was playing when it last reported: the frames it had read
+// less those still in the sink, at the instant it measured them. Its own
+// word, not carried on between reports; a fresh report is asked for every
+// few periods.
+void PulseSoundDevice::takeTimingReport(pa_stream* stream) {
   const std::int64_t now = SteadyNs();
-  // Right after the stream ran dry the report can run past what was written
-  // (a time reckoned below zero): the device cannot have played that.
-  const double frame = firstFrame_ + static_cast<double>(played) * Mixer::OutputRate / 1e6;
+  if (now - lastReportAsked_ > ReportEveryNs) {
+    if (pa_operation* o = pa_stream_update_timing_info(stream, nullptr, nullptr)) pa_operation_unref(o);
+    lastReportAsked_ = now;
+  }
+  const pa_timing_info* info = pa_stream_get_timing_info(stream);
+  if (!info || info->read_index_corrupt) return;
+  const std::int64_t stamp = static_cast<std::int64_t>(info->timestamp.tv_sec) * 1'000'000'000 +
+                             static_cast<std::int64_t>(info->timestamp.tv_usec) * 1000;
+  if (stamp == lastReportStamp_) return;
+  lastReportStamp_ = stamp;
+  // The report's instant is on the wall clock: moved onto the steady clock.
+  timespec wall{};
+  clock_gettime(CLOCK_REALTIME, &wall);
+  const std::int64_t wallNow = static_cast<std::int64_t>(wall.tv_sec) * 1'000'000'000 + wall.tv_nsec;
+  const std::int64_t at = stamp - (wallNow - SteadyNs());
+  const double frame = firstFrame_ + static_cast<double>(info->read_index / FrameBytes) -
+                       static_cast<double>(info->sink_usec) * Mixer::OutputRate / 1e6;
+  // The device cannot have played what was never written.
   if (frame > static_cast<double>(mixer_.framesRendered())) return;
-  clock_.positionAt(frame, now);
+  clock_.positionAt(frame, at);
 }
 
 // The server played silence for want of sound: hold more from now on.
