@@ -24,6 +24,7 @@
 #include "shell/main_window.h"
 #include "shell/main_window_parts.h"
 #include "shell/status_panes.h"
+#include "sound/tower_sound.h"
 #include "tower/tower.h"
 #include "views/manual_window.h"
 #include "views/numbers_window.h"
@@ -447,9 +448,11 @@ void MainWindow::RestoreLibrary() {
 }
 
 void MainWindow::ShowAbout() {
-  OvLibrary::ShowMessageBox(this, "About Clangor",
-                            "Clangor\nA change-ringing simulator for up to eighteen bells.\n\n"
-                            "Orvanta");
+  std::string text = "Clangor\nA change-ringing simulator for up to eighteen bells.\n\nOrvanta";
+  // What plays the bells: driver, device, period and latency.
+  TowerSound* sound = towerReady_ && view_ ? view_->sound() : nullptr;
+  if (const SoundDevice* device = sound ? sound->device() : nullptr) text += "\n\nSound: " + device->description();
+  OvLibrary::ShowMessageBox(this, "About Clangor", text);
 }
 
 void MainWindow::OpenHelp(const std::string& page) {

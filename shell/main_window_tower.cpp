@@ -18,7 +18,7 @@
 #include "shell/main_window.h"
 #include "shell/main_window_parts.h"
 #include "shell/status_panes.h"
-#include "sound/sdl_sound_device.h"
+#include "sound/sound_card.h"
 #include "sound/tower_sound.h"
 #include "tower/tower.h"
 #include "views/manual_window.h"
@@ -56,7 +56,7 @@ void MainWindow::LoadTower(const std::string& name) {
     });
   };
   hooks.bellShown = [bridge](int) { bridge->Post([](MainWindow* w) { if (w->engine_) w->engine_->Redraw(); }); };
-  SoundDeviceOpener opener = options_.soundOpener ? options_.soundOpener : SoundDeviceOpener(OpenSdlSoundDevice);
+  SoundDeviceOpener opener = options_.soundOpener ? options_.soundOpener : SoundDeviceOpener(OpenSoundCard);
   const std::uint64_t memory = options_.physicalMemory ? options_.physicalMemory : TotalPhysicalMemory();
   view_ = std::make_unique<TowerView>(*tower_, settings_, SettingsStore::AppDataPath(), memory, hooks, opener);
 

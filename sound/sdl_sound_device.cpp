@@ -75,6 +75,10 @@ class SdlSoundDevice final : public SoundDevice {
     return std::string("SDL ") + (driver ? driver : "?");
   }
   std::uint64_t frameForInstant(std::int64_t steadyNs) const override { return clock_.frameForInstant(steadyNs); }
+  double playedFrameAt(std::int64_t steadyNs) const override {
+    const std::uint64_t frame = clock_.frameForInstant(steadyNs);
+    return frame == 0 ? -1 : static_cast<double>(frame) - clock_.latencyFrames();
+  }
   double latencyMs() const override { return clock_.latencyMs(); }
   std::uint64_t underruns() const override { return underruns_.load(); }
   std::string description() const override {

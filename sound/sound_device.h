@@ -26,6 +26,9 @@ class SoundDevice {
   // for a device that keeps no clock, as an offline render whose owner
   // places each blow itself.
   virtual std::uint64_t frameForInstant(std::int64_t /*steadyNs*/) const { return 0; }
+  // The output frame the device plays at `steadyNs`, as it reckons it;
+  // negative while it does not know (or keeps no clock).
+  virtual double playedFrameAt(std::int64_t /*steadyNs*/) const { return -1; }
   // That latency, in milliseconds; 0 without a clock.
   virtual double latencyMs() const { return 0; }
   // Driver, device, period and latency in words, for the ringer and the

@@ -97,13 +97,13 @@ bool NoBetterBell(const std::vector<float>& left, const std::vector<std::vector<
 
 }  // namespace
 
-double RoundsSlot(std::size_t blow, int bells) {
+double RoundsSlot(std::size_t blow, int bells, bool handstrokeFirst) {
   const std::size_t row = blow / std::size_t(bells);
-  return double(blow) + double((row + 1) / 2);
+  return double(blow) + double((row + (handstrokeFirst ? 0 : 1)) / 2);
 }
 
 std::vector<LocatedBlow> LocateRounds(std::vector<float> left, const std::vector<std::vector<float>>& bellBlows,
-                                      int rows, double fromS) {
+                                      int rows, double fromS, bool handstrokeFirst) {
   const int n = int(bellBlows.size());
   std::vector<LocatedBlow> found(std::size_t(std::max(rows, 0) * n));
   for (const auto& blow : bellBlows)
@@ -133,7 +133,7 @@ std::vector<LocatedBlow> LocateRounds(std::vector<float> left, const std::vector
     if (lastFound >= 0) {
       const double last = found[std::size_t(lastFound)].seconds;
       if (interval > 0) {
-        const double expected = last + (RoundsSlot(k, n) - RoundsSlot(std::size_t(lastFound), n)) * interval;
+        const double expected = last + (RoundsSlot(k, n, handstrokeFirst) - RoundsSlot(std::size_t(lastFound), n, handstrokeFirst)) * interval;
         from = std::max(expected - ReachEarly * interval, last + 0.01);
         to = expected + ReachLate * interval;
       } else {
@@ -157,7 +157,7 @@ std::vector<LocatedBlow> LocateRounds(std::vector<float> left, const std::vector
     if (firstFound < 0) firstFound = int(k);
     else
       interval = (located.seconds - found[std::size_t(firstFound)].seconds) /
-                 (RoundsSlot(k, n) - RoundsSlot(std::size_t(firstFound), n));
+                 (RoundsSlot(k, n, handstrokeFirst) - RoundsSlot(std::size_t(firstFound), n, handstrokeFirst));
     lastFound = int(k);
   }
   return found;
@@ -186,13 +186,13 @@ RecordingGaps FindGaps(const std::vector<std::int16_t>& stereo, std::uint32_t ra
 }
 
 // Least squares over the blows found (a negative onset is a blow not found).
-StrikingFit FitRounds(const std::vector<double>& onsets, int bells) {
+StrikingFit FitRounds(const std::vector<double>& onsets, int bells, bool handstrokeFirst) {
   StrikingFit fit;
   if (bells < 2) return fit;
   std::vector<double> slot, at;
   for (std::size_t k = 0; k < onsets.size(); ++k) {
     if (onsets[k] < 0) continue;
-    slot.push_back(RoundsSlot(k, bells));
+    slot.push_back(RoundsSlot(k, bells, handstrokeFirst));
     at.push_back(onsets[k]);
   }
   const std::size_t n = at.size();

@@ -33,13 +33,15 @@ struct LocatedBlow {
 // matched against the recording near where the even schedule of the blows
 // found so far expects it, the best fit taken to the sample, and the blow
 // then subtracted so that it does not hide the next. The first blow is
-// sought from `fromS`.
+// sought from `fromS`. `handstrokeFirst`: the first row heard is a
+// handstroke (else a backstroke, the gap coming after it).
 std::vector<LocatedBlow> LocateRounds(std::vector<float> left, const std::vector<std::vector<float>>& bellBlows,
-                                      int rows, double fromS);
+                                      int rows, double fromS, bool handstrokeFirst = false);
 
 // The place of blow k of rounds on n bells in blow intervals: each handstroke
-// row (the even ones) follows one extra interval of gap.
-double RoundsSlot(std::size_t blow, int bells);
+// row follows one extra interval of gap; the first row heard is a backstroke
+// unless `handstrokeFirst`.
+double RoundsSlot(std::size_t blow, int bells, bool handstrokeFirst = false);
 
 // The striking of `onsets`, one a blow of rounds on `bells` bells with an
 // open handstroke lead, against the even schedule that fits them best.
@@ -47,6 +49,6 @@ struct StrikingFit {
   double rmsMs = 0, worstMs = 0, driftMsPerMinute = 0, intervalMs = 0;
   int blows = 0;
 };
-StrikingFit FitRounds(const std::vector<double>& onsets, int bells);
+StrikingFit FitRounds(const std::vector<double>& onsets, int bells, bool handstrokeFirst = false);
 
 }  // namespace clangor::bench

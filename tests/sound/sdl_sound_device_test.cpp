@@ -4,6 +4,7 @@
 
 #include "sound/mixer.h"
 #include "sound/sdl_sound_device.h"
+#include "sound/sound_card.h"
 #include "sound/sound_result.h"
 
 namespace clangor {
@@ -57,6 +58,27 @@ TEST(SdlSoundDevice, WithoutADriverReportsNoDriver) {
   std::int32_t result = SoundOk;
   EXPECT_EQ(OpenSdlSoundDevice(mixer, result), nullptr);
   EXPECT_EQ(result, SoundNoDriver);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
+// SDL_AUDIODRIVER chooses what plays the bells: SDL's driver of that name,
+// or "pulse", the sound server spoken to directly, which fails plainly
+// where no server answers (it never starts one) instead of taking another.
+TEST(SoundCard, TheChosenDriverIsTheOneOpenedAndReported) {
+  Mixer mixer;
+  std::int32_t result = -1;
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  auto device = OpenSoundCard(mixer, result);
+  ASSERT_NE(device, nullptr);
+  EXPECT_EQ(device->description().rfind("driver dummy, ", 0), 0u) << device->description();
+  device.reset();
+
+  setenv("SDL_AUDIODRIVER", "pulse", 1);
+  setenv("PULSE_SERVER", "unix:/nonexistent/clangor-test/native", 1);
+  result = SoundOk;
+  EXPECT_EQ(OpenSoundCard(mixer, result), nullptr);
+  EXPECT_EQ(result, SoundNoDriver);
+  unsetenv("PULSE_SERVER");
   setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 

@@ -6,7 +6,7 @@
 
 #include "engine/ringing_clock.h"
 #include "sound/offline_render.h"
-#include "sound/sdl_sound_device.h"
+#include "sound/sound_card.h"
 #include "sound/tower_sound.h"
 
 namespace clangor::ring {
@@ -30,7 +30,7 @@ std::uint64_t FrameAt(double seconds) {
 RingerSound::RingerSound(SettingsStore& settings, Tower& tower, Output output, const std::string& wavFile,
                          std::ostream& err)
     : output_(output), wavFile_(wavFile) {
-  SoundDeviceOpener opener = output == Output::Device ? SoundDeviceOpener(OpenSdlSoundDevice)
+  SoundDeviceOpener opener = output == Output::Device ? SoundDeviceOpener(OpenSoundCard)
                                                       : OfflineRender::Opener(render_);
   sound_ = std::make_unique<TowerSound>(settings, tower, std::move(opener));
   sound_->refreshSettings();
