@@ -10,7 +10,8 @@
 // (bells - 1 + c) blow intervals after its last, c being the timing class the
 // generator gave it, and the first row one interval apart.
 //
-//   clangor-bench-striking [common application data folder]   (default: the build's share/)
+//   clangor-bench-striking [common application data folder] [--plain-courses]
+//   (default: the build's share/; --plain-courses rings only the plain courses)
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -231,8 +232,9 @@ int main(int argc, char** argv) {
   const auto library = ReadMethods(data / "Compendium" / "XII" / "methods.txt");
   const auto sequences = ReadMethods(data / "Compendium" / "XII" / "call_change_sequences.txt");
 
+  const bool plainCoursesOnly = argc > 2 && std::string(argv[2]) == "--plain-courses";
   Figures overall;
-  {
+  if (!plainCoursesOnly) {
     SettingsStore settings;
     for (const std::string name : {"Twelve Bells", "Eight Bells"}) {
       Tower tower(name, settings);

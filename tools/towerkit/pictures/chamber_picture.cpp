@@ -213,8 +213,8 @@ void Tier(QPainter& p, const TowerDefinition& tower, const TowerLayout& layout, 
     const double mid = box.x + box.w / 2.0;
     const QRectF bearing(mid - 0.11 * m, gudgeon - 0.05 * m, 0.22 * m, 0.1 * m);
     QLinearGradient iron(bearing.topLeft(), bearing.bottomLeft());
-    iron.setColorAt(0, QColor(110, 110, 116));
-    iron.setColorAt(1, QColor(36, 36, 40));
+    iron.setColorAt(0, QColor(114, 110, 104));
+    iron.setColorAt(1, QColor(38, 36, 32));
     p.setPen(QPen(QColor(20, 20, 24), 1.2));
     p.setBrush(iron);
     p.drawRoundedRect(bearing, 3, 3);

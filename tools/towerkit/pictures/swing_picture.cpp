@@ -29,8 +29,8 @@ constexpr double LightX = -0.62, LightY = -0.78, LightZ = 0.55;
 const QColor BronzeDeep(52, 32, 14);
 const QColor Bronze(170, 118, 56);
 const QColor BronzeShine(255, 226, 160);
-const QColor Iron(44, 44, 48);
-const QColor IronLit(120, 120, 128);
+const QColor Iron(46, 44, 40);
+const QColor IronLit(124, 120, 112);
 const QColor RopeColour(206, 184, 134);
 const QColor RopeShade(120, 100, 64);
 
