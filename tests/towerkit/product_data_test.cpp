@@ -152,6 +152,22 @@ TEST_F(ProductDataTest, TheEighteenOffersItsBackRings) {
   EXPECT_EQ(tower.bellProperty(17, "Name"), "Tenor");
 }
 
+// The pictures stay lean: every tower's loaded pictures (its RAM) within
+// 400 MB, and the whole data folder, packed into the setup package, within
+// 300 MB.
+TEST_F(ProductDataTest, PicturesAndDataFolderStayWithinTheirMemoryAndSize) {
+  for (const TowerCase& c : Towers) {
+    Tower tower(c.name, *settings_);
+    EXPECT_GT(tower.ram(), 0) << c.name;
+    EXPECT_LT(tower.ram(), 400) << c.name;
+  }
+  std::uintmax_t bytes = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(Data)) {
+    if (entry.is_regular_file()) bytes += entry.file_size();
+  }
+  EXPECT_LT(bytes, 300u << 20);
+}
+
 TEST_F(ProductDataTest, ProgramPicturesHaveTheirSizes) {
   struct Case {
     const char* file;
