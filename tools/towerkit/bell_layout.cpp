@@ -15,7 +15,7 @@ constexpr double SillDepth = 0.16;    // the frame's ground sill
 constexpr double LipClearance = 0.04; // from the lowest lip to the ground sill
 // The chamber is at least this tall for its width: wall above the frame for
 // the windows.
-constexpr double Proportion = 0.5;
+constexpr double Proportion = 0.45;
 // Bells of one tier whose pictures differ in size by no more than this share
 // one picture set, drawn at the heaviest one's size.
 constexpr double ShareWithin = 0.07;

@@ -14,10 +14,10 @@ BellRig RigOf(const BellDefinition& bell, const Box& box, int sillY, double pixe
   rig.sillTop = (sillY - box.y - box.h / 2.0) / pixelsPerMetre;
   // The stay's end passes just above the slider when the bell is up.
   rig.stay = std::min(0.74 * rig.shape.reach, rig.sillTop - 0.14);
-  // The ground pulley stands on the sill at the side of the pit, under the
-  // wheel's edge, and turns the rope down through the floor.
+  // The ground pulley stands on the sill under the wheel's edge, where the
+  // rope drops off the wheel, and guides it down through the floor.
   rig.pulleyRadius = 0.06 + 0.03 * rig.wheel;
-  rig.pulleyX = -(rig.halfWidth - rig.pulleyRadius - 0.02);
+  rig.pulleyX = -std::min(rig.wheel + 0.3 * rig.pulleyRadius, rig.halfWidth - rig.pulleyRadius - 0.02);
   rig.pulleyY = rig.sillTop - rig.pulleyRadius - 0.015;
   rig.ropeX = rig.pulleyX - rig.pulleyRadius;
   return rig;

@@ -60,32 +60,13 @@ std::uint32_t MeanOf(const Box& box) {
   return static_cast<std::uint32_t>((r / n) << 16 | (g / n) << 8 | (b / n));
 }
 
-}  // namespace
-
-IndexedPicture ToIndexed(const QImage& source) {
-  const QImage image = source.convertToFormat(QImage::Format_RGB32);
-  const QRgb key = KeyColour.rgb() & 0xFFFFFF;
-  std::vector<Cell> cells(Cells);
-  for (int i = 0; i < Cells; ++i) cells[static_cast<std::size_t>(i)] = Cell{i, 0, 0, 0, 0};
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-      if ((line[x] & 0xFFFFFF) == key) continue;
-      Cell& c = cells[static_cast<std::size_t>(CellOf(line[x]))];
-      ++c.count;
-      c.r += static_cast<std::uint64_t>(qRed(line[x]));
-      c.g += static_cast<std::uint64_t>(qGreen(line[x]));
-      c.b += static_cast<std::uint64_t>(qBlue(line[x]));
-    }
-  }
-  std::vector<Cell> present;
-  for (const Cell& c : cells)
-    if (c.count) present.push_back(c);
+// Splits the box that covers the most picture over the widest span, at its
+// median, until there are `most` boxes (or every colour has its own).
+std::vector<Box> MedianCut(std::vector<Cell> present, int most) {
   std::vector<Box> boxes;
+  if (present.empty() || most <= 0) return boxes;
   boxes.emplace_back(std::move(present));
-  // Split the box that covers the most picture over the widest span, at its
-  // median, until there are 255 (or every colour has its own).
-  while (boxes.size() < 255) {
+  while (static_cast<int>(boxes.size()) < most) {
     std::size_t pick = boxes.size();
     double best = 0;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
@@ -116,6 +97,39 @@ IndexedPicture ToIndexed(const QImage& source) {
     boxes[pick] = Box(std::move(all));
     boxes.emplace_back(std::move(upper));
   }
+  return boxes;
+}
+
+}  // namespace
+
+IndexedPicture ToIndexed(const QImage& source) {
+  const QImage image = source.convertToFormat(QImage::Format_RGB32);
+  const QRgb key = KeyColour.rgb() & 0xFFFFFF;
+  std::vector<Cell> cells(Cells);
+  for (int i = 0; i < Cells; ++i) cells[static_cast<std::size_t>(i)] = Cell{i, 0, 0, 0, 0};
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if ((line[x] & 0xFFFFFF) == key) continue;
+      Cell& c = cells[static_cast<std::size_t>(CellOf(line[x]))];
+      ++c.count;
+      c.r += static_cast<std::uint64_t>(qRed(line[x]));
+      c.g += static_cast<std::uint64_t>(qGreen(line[x]));
+      c.b += static_cast<std::uint64_t>(qBlue(line[x]));
+    }
+  }
+  // Edge pixels blended with the key are cut apart from the rest, so that
+  // no colour of the picture is averaged with them (a purple cast where
+  // none belongs).
+  std::vector<Cell> solid, keyed;
+  for (const Cell& c : cells) {
+    if (!c.count) continue;
+    const bool leansToKey = c.channel(0) > c.channel(1) + 4 && c.channel(2) > c.channel(1) + 4;
+    (leansToKey ? keyed : solid).push_back(c);
+  }
+  std::vector<Box> boxes = MedianCut(std::move(solid), keyed.empty() ? 255 : 207);
+  std::vector<Box> edges = MedianCut(std::move(keyed), 255 - static_cast<int>(boxes.size()));
+  for (Box& b : edges) boxes.push_back(std::move(b));
   IndexedPicture out;
   out.width = image.width();
   out.height = image.height();
