@@ -3,12 +3,15 @@
 // loop starts them and advanced in its sub-steps of 0.1 s, ring rounds and
 // methods (Plain Bob, Cambridge Surprise, Stedman where the stage has them)
 // and the call changes of Queens, for every number of bells in play at 150,
-// 180 and 240 minutes, then stand.
+// 180 and 240 minutes, then stand; and a plain course of Plain Bob on each
+// of the other towers (Minor on the six, Royal on the ten, Sixteen on the
+// back sixteen and Eighteen on the eighteen).
 // Every blow is compared with the ideal schedule: a bell's next blow falls
 // (bells - 1 + c) blow intervals after its last, c being the timing class the
 // generator gave it, and the first row one interval apart.
 //
-//   clangor-bench-striking [common application data folder]   (default: the build's share/)
+//   clangor-bench-striking [common application data folder] [--plain-courses]
+//   (default: the build's share/; --plain-courses rings only the plain courses)
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -229,8 +232,9 @@ int main(int argc, char** argv) {
   const auto library = ReadMethods(data / "Compendium" / "XII" / "methods.txt");
   const auto sequences = ReadMethods(data / "Compendium" / "XII" / "call_change_sequences.txt");
 
+  const bool plainCoursesOnly = argc > 2 && std::string(argv[2]) == "--plain-courses";
   Figures overall;
-  {
+  if (!plainCoursesOnly) {
     SettingsStore settings;
     for (const std::string name : {"Twelve Bells", "Eight Bells"}) {
       Tower tower(name, settings);
@@ -287,6 +291,46 @@ int main(int argc, char** argv) {
                     name.c_str(), 100 + SettleRows, changed.figures.Rms() * 1000, changed.figures.worst * 1000,
                     changed.worstSpacing * 1000);
       }
+    }
+  }
+  // The plain course of each of the other towers' own method, on the bells
+  // a band rings it on (the back bells of a ring), at the quickest, the
+  // tower's own and the slowest speed.
+  struct PlainCourse {
+    const char* tower;
+    int stage;
+    int firstBell;  // from 0: where the ring rung starts
+  };
+  const PlainCourse courses[] = {
+      {"Six Bells", 6, 0}, {"Ten Bells", 10, 0}, {"Eighteen Bells", 16, 2}, {"Eighteen Bells", 18, 0}};
+  {
+    SettingsStore settings;
+    for (const PlainCourse& c : courses) {
+      Tower tower(c.tower, settings);
+      const auto it = library.find(c.stage);
+      if (tower.bellCount() < c.firstBell + c.stage || it == library.end() || !it->second.count("Plain Bob")) {
+        std::printf("%s: no tower or no Plain Bob on %d in %s (build the data folder first)\n", c.tower, c.stage,
+                    data.c_str());
+        return 1;
+      }
+      std::vector<std::unique_ptr<Bell>> bells;
+      for (int b = c.firstBell; b < c.firstBell + c.stage; ++b) {
+        bells.push_back(std::make_unique<Bell>(b, false));
+        bells.back()->load(tower);
+      }
+      const Method bob{c.stage, "Plain Bob", it->second.at("Plain Bob")};
+      const long course = 2L * c.stage * (c.stage - 1);
+      Figures all;
+      for (const int speed : {150, tower.pealMins(), 240}) {
+        const Result rung = Ring(bells, {c.stage, speed, &bob, nullptr, course + SkipRows});
+        char label[96];
+        std::snprintf(label, sizeof label, "%s, plain course on %d, %d min", c.tower, c.stage, speed);
+        Print(label, rung.figures);
+        all.Add(rung.figures);
+      }
+      char label[96];
+      std::snprintf(label, sizeof label, "%s, plain course on %d: all", c.tower, c.stage);
+      Print(label, all);
     }
   }
   Print("overall", overall);

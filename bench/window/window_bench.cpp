@@ -56,8 +56,9 @@ void FrameFigures() {
   // screen image as the window's paint does. The first round scales each
   // picture to its drawn size once; the rounds after only copy.
   QImage screen(1920, 1080, QImage::Format_RGB32);
+  const int swingPictures = std::atoi(tower.bellProperty(0, "ImageCount").c_str());
   const auto drawRound = [&] {
-    for (int picture = 0; picture < 39; ++picture)
+    for (int picture = 0; picture < swingPictures; ++picture)
       for (int bell = 0; bell < view.bellCount(); ++bell) {
         view.drawBell(bell, picture);
         const clangor::ViewRect& r = view.layout().bells[static_cast<std::size_t>(bell)];
@@ -65,7 +66,7 @@ void FrameFigures() {
         p.drawImage(QRect(r.x, r.y, r.w, r.h), view.composition(), QRect(r.x, r.y, r.w, r.h));
       }
   };
-  const int perRound = 39 * view.bellCount();
+  const int perRound = swingPictures * view.bellCount();
   const auto firstStart = Clock::now();
   drawRound();
   std::printf("one bell draw + present, first time at each picture: %.1f us\n", MsSince(firstStart) * 1000.0 / perRound);

@@ -150,9 +150,9 @@ TEST_F(MadeTowerTest, EveryBellSwingsWithItsPicturesAndRecordings) {
     const BellData& d = bell->data();
     SCOPED_TRACE(d.index);
     EXPECT_TRUE(d.canSwing);
-    EXPECT_EQ(d.imageCount, 39);
-    EXPECT_EQ(d.acwSequence.size(), 39u);
-    EXPECT_EQ(d.cwSequence.front(), 38);
+    EXPECT_EQ(d.imageCount, 75);  // every 5 degrees, and each stay
+    EXPECT_EQ(d.acwSequence.size(), 75u);
+    EXPECT_EQ(d.cwSequence.front(), 74);
     EXPECT_EQ(d.imageAngle[static_cast<std::size_t>(d.acwSequence[static_cast<std::size_t>(d.downIndex)])], 0);
     EXPECT_EQ(bell->setAngle(), -18500);
     EXPECT_EQ(bell->otherStayAngle(), 18500);

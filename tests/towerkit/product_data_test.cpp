@@ -1,5 +1,5 @@
-// The data folder the build made (build/share/Orvanta/Clangor): both towers
-// load with the simulator's Tower and Bell, every picture and recording they
+// The data folder the build made (build/share/Orvanta/Clangor): every tower
+// loads with the simulator's Tower and Bell, every picture and recording they
 // name exists, and the program's pictures and sounds have the sizes the
 // windows that use them expect.
 #include <gtest/gtest.h>
@@ -89,9 +89,13 @@ struct TowerCase {
   const char* firstRing;
 };
 
-TEST_F(ProductDataTest, BothTowersLoadAndEveryPictureAndRecordingTheyNameExists) {
-  const TowerCase cases[] = {{"Twelve Bells", 12, "Twelve"}, {"Eight Bells", 8, "Eight"}};
-  for (const TowerCase& c : cases) {
+// Every tower of the data folder, with the first ring of its menu.
+const TowerCase Towers[] = {{"Six Bells", 6, "Six"},           {"Eight Bells", 8, "Eight"},
+                            {"Ten Bells", 10, "Ten"},          {"Twelve Bells", 12, "Twelve"},
+                            {"Eighteen Bells", 18, "Eighteen"}};
+
+TEST_F(ProductDataTest, EveryTowerLoadsAndEveryPictureAndRecordingItNamesExists) {
+  for (const TowerCase& c : Towers) {
     SCOPED_TRACE(c.name);
     Tower tower(c.name, *settings_);
     ASSERT_EQ(tower.bellCount(), c.bells);
@@ -132,6 +136,36 @@ TEST_F(ProductDataTest, BothTowersLoadAndEveryPictureAndRecordingTheyNameExists)
       }
     }
   }
+}
+
+// The rings a band asks for on the eighteen: the back sixteen, fourteen and
+// twelve, the tenor always rung.
+TEST_F(ProductDataTest, TheEighteenOffersItsBackRings) {
+  Tower tower("Eighteen Bells", *settings_);
+  ASSERT_EQ(tower.bellCount(), 18);
+  const std::vector<RingEntry> wanted = {{"Back sixteen", "--UUUUUUUUUUUUUUUU"},
+                                         {"Back fourteen", "----UUUUUUUUUUUUUU"},
+                                         {"Back twelve", "------UUUUUUUUUUUU"}};
+  for (const RingEntry& ring : wanted) {
+    EXPECT_NE(std::find(tower.rings().begin(), tower.rings().end(), ring), tower.rings().end()) << ring.first;
+  }
+  EXPECT_EQ(tower.bellProperty(17, "Name"), "Tenor");
+}
+
+// The pictures stay lean: every tower's loaded pictures (its RAM) within
+// 400 MB, and the whole data folder, packed into the setup package, within
+// 300 MB.
+TEST_F(ProductDataTest, PicturesAndDataFolderStayWithinTheirMemoryAndSize) {
+  for (const TowerCase& c : Towers) {
+    Tower tower(c.name, *settings_);
+    EXPECT_GT(tower.ram(), 0) << c.name;
+    EXPECT_LT(tower.ram(), 400) << c.name;
+  }
+  std::uintmax_t bytes = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(Data)) {
+    if (entry.is_regular_file()) bytes += entry.file_size();
+  }
+  EXPECT_LT(bytes, 300u << 20);
 }
 
 TEST_F(ProductDataTest, ProgramPicturesHaveTheirSizes) {
@@ -182,7 +216,7 @@ TEST_F(ProductDataTest, DigitCellsHoldTheirCharactersOnTheColourKey) {
 }
 
 TEST_F(ProductDataTest, ControlTablesHoldEveryRow) {
-  for (const auto& [name, bells] : {std::pair{"Twelve Bells", 12}, std::pair{"Eight Bells", 8}}) {
+  for (const auto& [name, bells, ring] : Towers) {
     const fs::path cld = Data / "Towers" / "XII" / name / "control.cld";
     EXPECT_EQ(fs::file_size(cld), 8u + static_cast<std::uintmax_t>(bells) * bells * 5460 * 8) << name;
     std::ifstream in(cld, std::ios::binary);

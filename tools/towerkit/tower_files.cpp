@@ -77,6 +77,8 @@ std::string ControlText(const TowerDefinition& tower, const TowerLayout& layout)
     text += Line("YPos", box.y);
     text += Line("Width", box.w);
     text += Line("Height", box.h);
+    const int source = layout.sourceBell[static_cast<std::size_t>(b)];
+    if (source != bell.number) text += Line("SourceBell", source);
     // A lower tier's first bell hangs under the upper tier's last and is
     // drawn in front of it.
     const int tier = layout.tierOf[static_cast<std::size_t>(b)];

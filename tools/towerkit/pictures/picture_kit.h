@@ -17,6 +17,9 @@ inline const QColor KeyColour(255, 0, 255);
 QImage NewPicture(int w, int h, const QColor& fill = KeyColour);
 // Saves as a 24-bit .bmp, making the folder; throws when it cannot.
 void SaveBitmap(const QImage& image, const std::filesystem::path& path);
+// Saves as a run-length encoded bitmap of 256 colours, the colour key kept
+// exactly: for the many pictures of the bells.
+void SavePaletteBitmap(const QImage& image, const std::filesystem::path& path);
 // DejaVu Sans Bold (Debian fonts-dejavu-core), at `pixels` high.
 QFont CharacterFont(int pixels);
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "tools/towerkit/pictures/palette.h"
 #include "tools/towerkit/pictures/picture_kit.h"
 
 namespace clangor::towerkit {
@@ -46,6 +47,10 @@ void SaveBitmap(const QImage& image, const std::filesystem::path& path) {
   if (!image.convertToFormat(QImage::Format_RGB888).save(QString::fromStdString(path.string()), "BMP")) {
     throw std::runtime_error("cannot write " + path.string());
   }
+}
+
+void SavePaletteBitmap(const QImage& image, const std::filesystem::path& path) {
+  SaveRle8Bitmap(ToIndexed(image), path);
 }
 
 QFont CharacterFont(int pixels) {
