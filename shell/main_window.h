@@ -40,6 +40,8 @@ class KeyForwarder;
 namespace clangor {
 
 class CommandBar;
+class RopesFeed;
+class RopesWindow;
 class RowsWindow;
 class SplitterBar;
 class TickSource;
@@ -115,6 +117,12 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   TowerView* view() const { return view_.get(); }
   TowerViewWidget* towerViewWidget() const { return towerView_; }
   RowsWindow* rowsWindow() const { return rows_; }
+  RopesWindow* ropesWindow() const { return ropes_; }
+  // The statistics message of ropesight practice for the touch rung.
+  void ShowRopesightStatistics();
+  // The ropes docked over the tower view or floating, as
+  // RopesInSeparateWindow says.
+  void PlaceRopes();
   SplitterBar* splitter() const { return splitter_; }
   const TouchStatus& status() const { return status_; }
   QString paneText(int pane) const;
@@ -163,6 +171,15 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   bool RowsShownInLayout() const;
   int RowsPaneWidth(int clientWidth) const;
   void ShowBellTip(QPoint global, QPoint local);
+  // The ropes window (main_window_ropes.cpp).
+  void CreateRopesWindow();
+  void DestroyRopesWindow();
+  void RopesTowerReady();
+  void ShowRopes(bool shown);
+  void RopesSettingsChanged();
+  void ChooseOwnRope(int bell);
+  void RopeClick(int bell);
+  std::string RopeTip(int bell) const;
   int BellAtViewPoint(QPoint point) const;
 
   // DrainTarget.
@@ -199,6 +216,8 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   TowerViewWidget* towerView_ = nullptr;
   SplitterBar* splitter_ = nullptr;
   RowsWindow* rows_ = nullptr;
+  RopesWindow* ropes_ = nullptr;
+  std::unique_ptr<RopesFeed> ropesFeed_;
   std::array<QLabel*, 7> panes_{};
   QProgressBar* progress_ = nullptr;
   OvLibrary::KeyForwarder* keys_ = nullptr;

@@ -20,6 +20,8 @@
 #include "sound/sdl_sound_device.h"
 #include "sound/tower_sound.h"
 #include "tower/tower.h"
+#include "views/ropes_feed.h"
+#include "views/ropes_window.h"
 #include "views/rows_window.h"
 #include "views/tower_view.h"
 #include "views/tower_view_widget.h"
@@ -74,6 +76,7 @@ void MainWindow::LoadTower(const std::string& name) {
 
   towerReady_ = false;
   setCursor(Qt::WaitCursor);
+  CreateRopesWindow();
   EngineSetUp setUp;
   setUp.tower = tower_.get();
   setUp.ticks = ticks_;
@@ -82,8 +85,10 @@ void MainWindow::LoadTower(const std::string& name) {
   setUp.usage = &library_;
   setUp.views.tower = view_.get();
   setUp.views.listener = bridge_.get();
+  setUp.views.ropes = ropesFeed_.get();
   view_->setClientSize(towerView_->width(), towerView_->height());
   engine_ = TowerWindow::Open(setUp);
+  ropesFeed_->SetEngine(engine_.get());
   towerView_->SetView(view_.get(), [this](const std::function<void()>& f) {
     if (engine_) engine_->WithDrawLock(f);
     else f();
@@ -105,7 +110,9 @@ void MainWindow::UnloadTower() {
   control_.SetSound(nullptr);
   control_.SetTower(nullptr);
   towerView_->SetView(nullptr, {}, {});
+  if (ropesFeed_) ropesFeed_->SetEngine(nullptr);
   engine_.reset();  // stops the worker before the view and the tower go
+  DestroyRopesWindow();
   view_.reset();
   sound_.reset();
   bridge_.reset();
@@ -122,6 +129,7 @@ void MainWindow::TowerReady() {
   UpdateStatus(pane::TenorNote);
   RefreshCommands();
   engine_->Redraw();
+  RopesTowerReady();
 }
 
 // The bells' other pictures load after the tower is ready, while it stands.
@@ -152,7 +160,11 @@ void MainWindow::clearPendingTouch() {
 
 double MainWindow::ringingClock() const { return ReadClock(*ticks_, false); }
 
-void MainWindow::startTouchClock() { uiState_.touchStart = ringingClock(); }
+// No change of the touch is counted yet: its ropesight score starts afresh.
+void MainWindow::startTouchClock() {
+  uiState_.touchStart = ringingClock();
+  if (ropes_) ropes_->ResetScores();
+}
 
 void MainWindow::ringingEnded() {
   if (Ringing().clockStep != 0) {
