@@ -87,6 +87,8 @@ TEST_F(TowerWindowTest, RopesFollowTheRingingAndScoreTheFlashOfTheBellToFollow) 
   ropes.SetEngine(engine_.get());
   ASSERT_TRUE(WaitUntil([&] { return !engine_->loading(); }));
   SelectAll(6);
+  // The bells being raised tell the ropes: the window has seen the tower.
+  ASSERT_TRUE(WaitUntil([&] { return ropes.Snapshot().bells.size() == 6u; }));
   EXPECT_EQ(ropes.SetOwnRope(2), 2);
   engine_->Start();
   // The user interface reads while the worker rings.
