@@ -128,6 +128,11 @@ TEST_F(RopesTest, DockedOverTheTowerViewOrFloatingInTheirOwnWindow) {
   EXPECT_EQ(w.settings().GetInt(setting::RopesTop), 120);
   EXPECT_EQ(w.settings().GetInt(setting::RopesWidth), 500);
   EXPECT_EQ(w.settings().GetInt(setting::RopesHeight), 400);
+  // Keys pressed in the floating window reach the main window: Tab pauses.
+  PressKey(&ropes, Qt::Key_Tab);
+  EXPECT_TRUE(RunUntil([&] { return w.engine()->paused(); }, 5000));
+  PressKey(&ropes, Qt::Key_Tab);
+  EXPECT_FALSE(w.engine()->paused());
   // Too low, or too narrow for eight ropes: it snaps back.
   for (const QSize tooSmall : {QSize(500, 40), QSize(20, 400)}) {
     ropes.resize(tooSmall);
@@ -136,13 +141,18 @@ TEST_F(RopesTest, DockedOverTheTowerViewOrFloatingInTheirOwnWindow) {
     EXPECT_EQ(ropes.size(), QSize(500, 400)) << tooSmall.width() << "x" << tooSmall.height();
   }
   EXPECT_EQ(w.settings().GetInt(setting::RopesHeight), 400);
+  // Keys pressed in the floating window reach the main window: Tab pauses.
+  PressKey(&ropes, Qt::Key_Tab);
+  EXPECT_TRUE(RunUntil([&] { return w.engine()->paused(); }, 5000));
+  PressKey(&ropes, Qt::Key_Tab);
+  EXPECT_FALSE(w.engine()->paused());
 
-  // Docked again, then hidden by F4.
+  // Docked again, then hidden by F4 pressed over the ropes.
   w.settings().SetInt(setting::RopesInSeparateWindow, 0);
   w.PlaceRopes();
   EXPECT_FALSE(ropes.floating());
   EXPECT_EQ(ropes.geometry(), w.towerViewWidget()->geometry());
-  PressKey(&w, Qt::Key_F4);
+  PressKey(&ropes, Qt::Key_F4);
   EXPECT_FALSE(ropes.isVisible());
   EXPECT_EQ(w.settings().GetInt(setting::ShowRopes), 0);
   EXPECT_TRUE(boxes.empty()) << boxes.front().text;
