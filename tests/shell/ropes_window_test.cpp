@@ -4,7 +4,9 @@
 // the statistics message and their reset at a new touch (with screenshots).
 #include <gtest/gtest.h>
 
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include "library/library.h"
 #include "shell/command_ids.h"
@@ -35,6 +37,15 @@ bool FrameHasFlash(const QImage& frame, QRgb colour) {
     }
   }
   return false;
+}
+
+// The tip over a bell's rope, as the window gives it.
+QString TipAt(RopesWindow& ropes, int bell) {
+  QToolTip::hideText();
+  const QPoint at = ropes.content()->ColumnRect(bell).center();
+  QHelpEvent help(QEvent::ToolTip, at, ropes.mapToGlobal(at));
+  QApplication::sendEvent(&ropes, &help);
+  return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
 // The pointer over a bell's rope.
@@ -83,6 +94,9 @@ TEST_F(RopesTest, DockedOverTheTowerViewOrFloatingInTheirOwnWindow) {
   // Once raised and set at handstroke, a bell has drawn up rope.
   EXPECT_TRUE(RunUntil([&] { return ropes.content()->RopeY(0) < bottom - scale.sallyHeight / 2; }, 5000));
 
+  // Standing, a rope's tip names its bell.
+  EXPECT_EQ(TipAt(ropes, 0), "Treble");
+
   // Ringing six: six columns across the whole width; each sally rises and
   // falls through the rows.
   Start(w);
@@ -96,6 +110,13 @@ TEST_F(RopesTest, DockedOverTheTowerViewOrFloatingInTheirOwnWindow) {
   }));
   EXPECT_GT(lowest - highest, 2 * scale.sallyHeight);
   EXPECT_GE(highest, 0);
+  // Ringing, the tip is the rope's place, or the call that would move it.
+  EXPECT_EQ(TipAt(ropes, 2), "3");
+  w.settings().SetInt(setting::CallChangeTips, 1);
+  EXPECT_EQ(TipAt(ropes, 2), "3 to 4");
+  w.settings().SetInt(setting::CallUp, 0);
+  EXPECT_EQ(TipAt(ropes, 2), "3 to 1");
+  w.settings().SetInt(setting::CallChangeTips, 0);
   w.engine()->TogglePause();  // a still picture to keep
   QApplication::processEvents();
   Save(w, "ropes_docked_ringing.png");
@@ -175,6 +196,13 @@ TEST_F(RopesTest, OwnRopeFlashesAreScoredShownAndResetForANewTouch) {
   w.DoCommand(cmd::OwnRopeBase + 2);
   EXPECT_EQ(ropes.OwnRope(), 2);
   EXPECT_TRUE(RunUntil([&] { return w.engine()->ownBell() == 2; }));
+  // Changing the bells in play keeps the own rope.
+  for (int twice = 0; twice < 2; ++twice) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, "7");
+    QApplication::sendEvent(w.towerViewWidget(), &press);
+    EXPECT_EQ(ropes.OwnRope(), 2);
+  }
+  EXPECT_EQ(Ringing().bellsInPlay, 6);
   // Flashes and tinted columns.
   w.DoCommand(cmd::Cumulative);
   EXPECT_EQ(w.settings().GetInt(setting::RopesightMode), 3);
