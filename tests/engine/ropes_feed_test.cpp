@@ -84,6 +84,11 @@ TEST_F(TowerWindowTest, RopesFollowTheRingingAndScoreTheFlashOfTheBellToFollow) 
   setUp.settings = settings_.get();
   setUp.views.ropes = &ropes;
   engine_ = TowerWindow::Open(setUp);
+  // The ropes outlive the engine's worker, whatever the test's outcome.
+  struct StopFirst {
+    TowerWindowPtr& engine;
+    ~StopFirst() { engine.reset(); }
+  } stopFirst{engine_};
   ropes.SetEngine(engine_.get());
   ASSERT_TRUE(WaitUntil([&] { return !engine_->loading(); }));
   SelectAll(6);
