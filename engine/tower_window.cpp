@@ -89,6 +89,17 @@ bool TowerWindow::IsBellInPlay(int bell) const {
   return bell >= 0 && bell < bellCount_ && inPlay_[static_cast<std::size_t>(bell)];
 }
 
+const BellData* TowerWindow::BellDataOf(int bell) const {
+  if (loading_ || bell < 0 || bell >= bellCount_) return nullptr;
+  return &bells_[static_cast<std::size_t>(bell)].data();
+}
+
+const Bell* TowerWindow::WorkerSwingOf(int bell) const {
+  if (bell < 0 || bell >= bellCount_ || static_cast<std::size_t>(bell) >= bells_.size()) return nullptr;
+  if (bells_.size() > static_cast<std::size_t>(bellCount_) && ownBell_ == bell && bells_.back().active()) return &bells_.back();
+  return &bells_[static_cast<std::size_t>(bell)];
+}
+
 int TowerWindow::TimingLevel(int bell, int speed) const {
   if (loading_ || bell < 0 || bell >= bellCount_) return -1;
   return bells_[static_cast<std::size_t>(bell)].timingLevel(speed);

@@ -138,6 +138,13 @@ class TowerWindow final : public GeneratorOwner {
   double clockNow() const { return clockNow_; }
   // The bell the own-bell record stands for, -1 for none.
   int ownBell() const { return ownBell_; }
+  // What the tower's files say about a bell: fixed once loading is over
+  // (null while loading, or outside the tower).
+  const BellData* BellDataOf(int bell) const;
+  // The record that swings bell `bell` now: its own, or the own-bell record
+  // while the user rings it by hand. Worker thread only: the views read it
+  // inside the calls the engine makes to them.
+  const Bell* WorkerSwingOf(int bell) const;
   bool workerEnded() const { return workerEnded_; }
   // Passes of the idle loop so far: it waits when nothing moves, so this
   // stays low while the tower stands idle.

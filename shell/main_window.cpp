@@ -25,6 +25,8 @@
 #include "shell/status_panes.h"
 #include "shell/window_sizing.h"
 #include "tower/tower.h"
+#include "views/ropes_feed.h"
+#include "views/ropes_window.h"
 #include "views/rows_window.h"
 #include "views/splitter_bar.h"
 #include "views/tower_view.h"
@@ -150,6 +152,7 @@ void MainWindow::Layout() {
   splitter_->setVisible(rowsShown);
   rows_->Show(rowsShown);
   towerView_->setGeometry(0, 0, viewWidth, h);
+  if (ropes_ && !ropes_->floating()) ropes_->setGeometry(towerView_->geometry());
   setMinimumWidth(rowsShown ? MinimumClientWidthWithRows : MinimumClientWidth);
 }
 

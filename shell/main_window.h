@@ -44,6 +44,8 @@ namespace clangor {
 class CommandBar;
 class ManualWindow;
 class NumbersWindow;
+class RopesFeed;
+class RopesWindow;
 class RowsWindow;
 class SplitterBar;
 class StrikingDialog;
@@ -128,6 +130,12 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   RowsWindow* rowsWindow() const { return rows_; }
   NumbersWindow* numbersWindow() const { return numbers_; }
   ManualWindow* manualWindow() const { return manual_; }
+  RopesWindow* ropesWindow() const { return ropes_; }
+  // The statistics message of ropesight practice for the touch rung.
+  void ShowRopesightStatistics();
+  // The ropes docked over the tower view or floating, as
+  // RopesInSeparateWindow says.
+  void PlaceRopes();
   SplitterBar* splitter() const { return splitter_; }
   const TouchStatus& status() const { return status_; }
   StrikingAnalyser& striking() { return striking_; }
@@ -189,6 +197,15 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   bool RowsShownInLayout() const;
   int RowsPaneWidth(int clientWidth) const;
   void ShowBellTip(QPoint global, QPoint local);
+  // The ropes window (main_window_ropes.cpp).
+  void CreateRopesWindow();
+  void DestroyRopesWindow();
+  void RopesTowerReady();
+  void ShowRopes(bool shown);
+  void RopesSettingsChanged();
+  void ChooseOwnRope(int bell);
+  void RopeClick(int bell);
+  std::string RopeTip(int bell) const;
   int BellAtViewPoint(QPoint point) const;
 
   // DrainTarget.
@@ -232,6 +249,8 @@ class MainWindow final : public QMainWindow, private DrainTarget, private Ringin
   NumbersWindow* numbers_ = nullptr;
   ManualWindow* manual_ = nullptr;
   bool manualShown_ = false;
+  RopesWindow* ropes_ = nullptr;
+  std::unique_ptr<RopesFeed> ropesFeed_;
   std::array<QLabel*, 7> panes_{};
   QProgressBar* progress_ = nullptr;
   OvLibrary::KeyForwarder* keys_ = nullptr;

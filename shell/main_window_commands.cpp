@@ -28,6 +28,7 @@
 #include "tower/tower.h"
 #include "views/manual_window.h"
 #include "views/numbers_window.h"
+#include "views/ropes_window.h"
 #include "views/rows_window.h"
 #include "views/tower_view.h"
 
@@ -81,7 +82,7 @@ CommandState MainWindow::ReadCommandState() const {
   s.firing = r.firing;
   s.canFire = control_.CanFire();
   s.canGoAgain = control_.CanGoAgain();
-  s.ownBell = engine_->ownBell();
+  s.ownBell = ropes_ ? ropes_->OwnRope() : engine_->ownBell();
   for (int bell = 0; bell < s.bellCount; ++bell) {
     const bool in = engine_->IsBellInPlay(bell);
     s.inPlay.push_back(in);
@@ -305,11 +306,12 @@ bool MainWindow::DoDataCommand(int id) {
   }
   if (id >= cmd::FlashDelayBase) {
     settings_.SetInt(setting::FlashDelay, id - cmd::FlashDelayBase);
+    RopesSettingsChanged();
     return true;
   }
   if (id >= cmd::OwnRopeBase) {
     if (!engine_ || id - cmd::OwnRopeBase >= engine_->bellCount()) return false;
-    engine_->PostManualSelect(id - cmd::OwnRopeBase);
+    ChooseOwnRope(id - cmd::OwnRopeBase);
     return true;
   }
   if (id >= cmd::CallBase) return control_.MakeCallIndex(id - cmd::CallBase);
@@ -367,7 +369,7 @@ bool MainWindow::DoViewCommand(int id) {
       return true;
     case cmd::Ropes:
       ToggleSetting(setting::ShowRopes);
-      Placeholder("The ropes window");
+      ShowRopes(settings_.GetInt(setting::ShowRopes) == 1);
       return true;
     case cmd::FullScreen:
       ToggleFullScreen();
@@ -400,18 +402,21 @@ bool MainWindow::DoRingingCommand(int id) {
     case cmd::HalfMuffled: control_.ToggleHalfMuffled(); return true;
     case cmd::WholePull: control_.ToggleWholePull(); return true;
     case cmd::MyRope:
-      if (engine_ && rememberedBell_ >= 0 && engine_->IsBellInPlay(rememberedBell_))
-        engine_->PostManualSelect(rememberedBell_);
+      if (engine_ && rememberedBell_ >= 0 && engine_->IsBellInPlay(rememberedBell_)) ChooseOwnRope(rememberedBell_);
       rememberedBell_ = -1;
       return true;
     case cmd::Flashes:
     case cmd::Cumulative:
       settings_.SetInt(setting::RopesightMode, settings_.GetInt(setting::RopesightMode) ^ (id == cmd::Flashes ? 1 : 2));
+      RopesSettingsChanged();
       return true;
     case cmd::TapOwnBell: ToggleSetting(setting::TapOwnBells); return true;
     case cmd::OwnVolumeMax: ToggleSetting(setting::OwnVolumeMax); return true;
-    case cmd::HitBar: Placeholder("The ropesight hit bar (in the ropes window)"); return true;
-    case cmd::RopesightScore: Placeholder("The ropesight score"); return true;
+    case cmd::HitBar:
+      ToggleSetting(setting::ShowRopesightScore);
+      RopesSettingsChanged();
+      return true;
+    case cmd::RopesightScore: ShowRopesightStatistics(); return true;
     case cmd::MethodList: OpenLibraryList(0); return true;
     case cmd::CompositionList: OpenLibraryList(2); return true;
     case cmd::CallChangeList: OpenLibraryList(1); return true;

@@ -23,6 +23,8 @@
 #include "tower/tower.h"
 #include "views/manual_window.h"
 #include "views/numbers_window.h"
+#include "views/ropes_feed.h"
+#include "views/ropes_window.h"
 #include "views/rows_window.h"
 #include "views/tower_view.h"
 #include "views/tower_view_widget.h"
@@ -63,6 +65,7 @@ void MainWindow::LoadTower(const std::string& name) {
   towerReady_ = false;
   setCursor(Qt::WaitCursor);
   MakeRingingWindows();
+  CreateRopesWindow();
   EngineSetUp setUp;
   setUp.tower = tower_.get();
   setUp.ticks = ticks_;
@@ -74,10 +77,12 @@ void MainWindow::LoadTower(const std::string& name) {
   setUp.views.striking = &striking_;
   setUp.views.numbers = &numbers_->content();
   setUp.views.manual = &manual_->control();
+  setUp.views.ropes = ropesFeed_.get();
   view_->setClientSize(towerView_->width(), towerView_->height());
   engine_ = TowerWindow::Open(setUp);
   numbers_->content().SetEngine(engine_.get());
   manual_->control().SetEngine(engine_.get());
+  ropesFeed_->SetEngine(engine_.get());
   towerView_->SetView(view_.get(), [this](const std::function<void()>& f) {
     if (engine_) engine_->WithDrawLock(f);
     else f();
@@ -99,11 +104,13 @@ void MainWindow::UnloadTower() {
   control_.SetSound(nullptr);
   control_.SetTower(nullptr);
   towerView_->SetView(nullptr, {}, {});
+  if (ropesFeed_) ropesFeed_->SetEngine(nullptr);
   engine_.reset();  // stops the worker before the view and the tower go
   delete numbers_;
   numbers_ = nullptr;
   delete manual_;  // stores its window rectangle
   manual_ = nullptr;
+  DestroyRopesWindow();
   view_.reset();
   sound_.reset();
   bridge_.reset();
@@ -123,6 +130,7 @@ void MainWindow::TowerReady() {
   numbers_->SetDigits(view_->digits());
   numbers_->Show(settings_.GetInt(setting::ShowMovingNumbers) == 1);
   manual_->Show(manualShown_);
+  RopesTowerReady();
 }
 
 // The moving numbers and the manual control window of this tower, hidden
@@ -164,7 +172,11 @@ void MainWindow::clearPendingTouch() {
 
 double MainWindow::ringingClock() const { return ReadClock(*ticks_, false); }
 
-void MainWindow::startTouchClock() { uiState_.touchStart = ringingClock(); }
+// No change of the touch is counted yet: its ropesight score starts afresh.
+void MainWindow::startTouchClock() {
+  uiState_.touchStart = ringingClock();
+  if (ropes_) ropes_->ResetScores();
+}
 
 void MainWindow::ringingEnded() {
   if (striking_.UserRang()) {
