@@ -42,8 +42,11 @@ void MainWindow::ApplyPreferences(const PreferencesChange& change) {
     view_->sound()->reloadSounds();
     if (sound_) sound_->refreshSettings();
   }
-  // The bell tips read ShowTips each time they show. change.ropesPlacementChanged
-  // is for the ropes window: it moves into or out of its own window then.
+  // The bell tips read ShowTips each time they show; the ropes window reads
+  // its settings (down ropes, tips) again and moves into or out of its own
+  // window when that changed.
+  RopesSettingsChanged();
+  if (change.ropesPlacementChanged) PlaceRopes();
   RefreshCommands();
 }
 

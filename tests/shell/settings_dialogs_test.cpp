@@ -29,6 +29,7 @@
 #include "sound/tower_sound.h"
 #include "tests/shell/main_window_fixture.h"
 #include "tower/tower.h"
+#include "views/ropes_window.h"
 #include "views/rows_window.h"
 #include "views/tower_view.h"
 #include "views/tower_view_widget.h"
@@ -155,6 +156,8 @@ TEST_F(SettingsDialogsTest, PreferencesRoundTripThroughTheSettingsStore) {
     }));
     EXPECT_EQ(ReadPreferences(w.settings()), before);
     EXPECT_EQ(w.tower()->recordingSource(), "Eight Bells Chamber");
+    ASSERT_NE(w.ropesWindow(), nullptr);
+    EXPECT_FALSE(w.ropesWindow()->floating());
 
     // OK stores every control's value, and the new sounds are loaded.
     ASSERT_TRUE(WithModalDialog<PreferencesDialog>(w, command::Preferences, [&](PreferencesDialog& d) {
@@ -166,6 +169,9 @@ TEST_F(SettingsDialogsTest, PreferencesRoundTripThroughTheSettingsStore) {
       Click(Find<QPushButton>(&d, pc::Ok));
     }));
     EXPECT_EQ(ReadPreferences(w.settings()), chosen);
+    // The ropes left the tower view for a window of their own.
+    ASSERT_NE(w.ropesWindow(), nullptr);
+    EXPECT_TRUE(w.ropesWindow()->floating());
     EXPECT_EQ(w.settings().GetTowerString(tower_string::SoundsFile), "Close");
     EXPECT_EQ(w.tower()->recordingSource(), "Eight Bells Close");
     ASSERT_NE(w.view()->sound(), nullptr);
