@@ -10,6 +10,7 @@
 #include "shell/main_window.h"
 #include "tower/bell.h"
 #include "tower/tower.h"
+#include "views/numbers_window.h"
 #include "views/ropes_feed.h"
 #include "views/ropes_window.h"
 #include "views/tower_view.h"
@@ -31,6 +32,10 @@ void MainWindow::CreateRopesWindow() {
     ShowPopup(0, global);
   };
   hooks.tip = [this](int bell) { return RopeTip(bell); };
+  // The moving numbers stay in front of the ropes wherever those go.
+  hooks.placed = [this] {
+    if (numbers_ && numbers_->isVisible()) numbers_->raise();
+  };
   const int bells = std::min(tower_->bellCount(), MaxBells);
   ropes_ = new RopesWindow(settings_, *ticks_, bells, this, client_, hooks);
   ropesFeed_ = std::make_unique<RopesFeed>(*ropes_->content());
