@@ -169,6 +169,11 @@ constexpr PlainCourse PlainCourses[] = {
     {"Yorkshire Surprise Maximus", 11, 528}, {"Bristol Surprise Maximus", 11, 528},
     {"Plain Bob Thirteen", 12, 312},       {"Plain Bob Fourteen", 13, 364},
     {"Plain Bob Fifteen", 14, 420},        {"Plain Bob Sixteen", 15, 480},
+    {"Grandsire Thirteen", 11, 286},       {"Stedman Thirteen", 13, 156},
+    {"Cambridge Surprise Fourteen", 13, 728}, {"Grandsire Fifteen", 13, 390},
+    {"Stedman Fifteen", 15, 180},          {"Cambridge Surprise Sixteen", 15, 960},
+    {"Plain Bob Seventeen", 16, 544},      {"Grandsire Seventeen", 15, 510},
+    {"Stedman Seventeen", 17, 204},        {"Plain Bob Eighteen", 17, 612},
 };
 
 TEST(DefaultMethods, EveryPlainCourseComesRoundWithoutRepeatingARow) {
@@ -204,6 +209,20 @@ TEST(DefaultMethods, WellKnownLeadHeads) {
       {"Cambridge Surprise Major", 32, "15738264"},
       {"Yorkshire Surprise Major", 32, "15738264"},
       {"Bristol Surprise Major", 32, "14263857"},
+      {"Plain Bob Sixteen", 32, "13527496E8A0CTDB"},
+      {"Plain Bob Seventeen", 34, "13527496E8A0CTFBD"},
+      {"Plain Bob Eighteen", 36, "13527496E8A0CTFBGD"},
+      {"Grandsire Thirteen", 26, "12537496E8A0T"},
+      {"Grandsire Fifteen", 30, "12537496E8A0CTB"},
+      {"Grandsire Seventeen", 34, "12537496E8A0CTFBD"},
+      {"Stedman Triples", 12, "6347251"},
+      {"Stedman Thirteen", 12, "6348201T5A7E9"},
+      {"Stedman Fifteen", 12, "6348201T5B7C9AE"},
+      {"Stedman Seventeen", 12, "6348201T5B7D9FECA"},
+      {"Cambridge Surprise Royal", 40, "1573920486"},
+      {"Cambridge Surprise Maximus", 48, "157392E4T608"},
+      {"Cambridge Surprise Fourteen", 56, "157392E4A6B8T0"},
+      {"Cambridge Surprise Sixteen", 64, "157392E4A6C8D0BT"},
   };
   const std::vector<Method> methods = DefaultMethods();
   for (const Case& c : cases) {

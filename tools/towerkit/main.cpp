@@ -9,7 +9,6 @@
 // With a tables folder (made by clangor-towerkit-tables from the same
 // definitions) the control tables are taken from it instead of being solved
 // again.
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -21,6 +20,7 @@
 
 #include "tools/towerkit/build_tower.h"
 #include "tools/towerkit/data_files.h"
+#include "tools/towerkit/kit_clock.h"
 #include "tools/towerkit/pictures/pictures.h"
 #include "tools/towerkit/program_sounds.h"
 #include "tools/towerkit/solve_towers.h"
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    const auto began = std::chrono::steady_clock::now();
+    const KitClock clock;
     const fs::path source = fs::absolute(argv[1]);
     const fs::path root = fs::absolute(argv[2]);
     const fs::path data = root / "Orvanta" / "Clangor";
@@ -66,21 +66,20 @@ int main(int argc, char** argv) {
       SolveTowers(towers, data, registry);
     }
     {
-      const auto drawing = std::chrono::steady_clock::now();
+      const KitClock drawing;
       PictureSession pictures(argc, argv);
       for (const TowerDefinition& tower : towers) {
         WriteRecordings(tower, data);
         DrawTowerPictures(tower, data);
       }
       DrawProgramPictures(data / "Program Stuff");
-      std::printf("towerkit: pictures and recordings made in %.1f s\n",
-                  std::chrono::duration<double>(std::chrono::steady_clock::now() - drawing).count());
+      drawing.Print("pictures and recordings made");
     }
     WriteProgramSounds(data / "Program Stuff");
     CopyLibraryAndHelp(source, data);
     fs::remove_all(registry);
-    std::printf("towerkit: data folder written to %s in %.1f s\n", data.c_str(),
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
+    std::printf("towerkit: data folder written to %s\n", data.c_str());
+    clock.Print("data folder made");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "clangor-towerkit: %s\n", e.what());
     return 1;

@@ -13,6 +13,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "tools/towerkit/kit_clock.h"
 #include "tools/towerkit/solve_towers.h"
 
 int main(int argc, char** argv) {
@@ -23,12 +24,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
+    const KitClock clock;
     const fs::path root = fs::absolute(argv[2]);
     const fs::path registry = fs::temp_directory_path() / ("clangor-towerkit-tables-" + std::to_string(getpid()));
     setenv("CLANGOR_COMMON_APPDATA", root.c_str(), 1);
     setenv("CLANGOR_REGISTRY_DIR", registry.c_str(), 1);
     SolveTowers(ReadTowerDefinitions(fs::absolute(argv[1])), root / "Orvanta" / "Clangor", registry);
     fs::remove_all(registry);
+    clock.Print("control tables solved");
   } catch (const std::exception& e) {
     std::fprintf(stderr, "clangor-towerkit-tables: %s\n", e.what());
     return 1;
