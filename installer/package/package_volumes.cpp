@@ -128,20 +128,6 @@ std::vector<std::uint8_t> PackageCursor::Block(std::size_t size, const char* wha
   return *block;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return lines;
-}
-
 std::vector<std::string> SplitFields(const std::string& text, char separator) {
   std::vector<std::string> parts;
   std::size_t start = 0;

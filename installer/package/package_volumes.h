@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_lines.h"
+
 namespace clangor::outfit {
 
 inline constexpr std::uint32_t PackageOffsetField = 144;
@@ -72,8 +74,6 @@ class PackageCursor {
   std::int64_t position_;
 };
 
-// Splits a text at its line ends ("\r\n" or "\n"); a last empty line is no line.
-std::vector<std::string> SplitLines(const std::string& text);
 // Splits a text at every `separator` (a text without one is one field).
 std::vector<std::string> SplitFields(const std::string& text, char separator);
 

@@ -4,6 +4,7 @@
 #include <regex>
 
 #include "library/library.h"
+#include "platform/text_lines.h"
 #include "ringing/bells.h"
 #include "ringing/call_table.h"
 #include "ringing/method.h"
@@ -41,20 +42,6 @@ std::bitset<MaxStage + 1> AllStages() {
 }
 
 }  // namespace
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
-  }
-  return lines;
-}
 
 bool BellsReadable(const std::string& bells) {
   static const std::regex numbers(R"(\s*[0-9]+\s*(,\s*[0-9]+\s*)*)");

@@ -79,7 +79,4 @@ Verdict CheckEntry(const EntryFields& entry, const std::vector<EntryFields>& oth
 // True when the "Bells" field is bell numbers separated by commas.
 bool BellsReadable(const std::string& bells);
 
-// The lines of a multi-line field (a last empty line dropped).
-std::vector<std::string> SplitLines(const std::string& text);
-
 }  // namespace clangor
