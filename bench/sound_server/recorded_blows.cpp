@@ -95,6 +95,57 @@ bool NoBetterBell(const std::vector<float>& left, const std::vector<std::vector<
   return true;
 }
 
+// A run of exact silence this long while the bells sound is a gap: the
+// stream ran dry, and the server carried on from where it stopped.
+constexpr std::size_t GapFrames = 8;
+
+// Where a gap was taken out of the recording: at `frame` of what is left,
+// `removed` frames of silence in all up to there.
+struct Cut {
+  std::size_t frame = 0;
+  std::size_t removed = 0;
+};
+
+// Takes the gaps out of `left` (from its first sound on), so that the bells'
+// sound runs on as the mixer rendered it: a blow taken out of the recording
+// across a gap is then taken out where it sounds, not half a gap off.
+std::vector<Cut> TakeOutGaps(std::vector<float>& left) {
+  std::vector<Cut> cuts;
+  std::size_t f = 0;
+  while (f < left.size() && left[f] == 0.0f) ++f;
+  std::size_t kept = f, removed = 0;
+  while (f < left.size()) {
+    std::size_t run = 0;
+    while (f + run < left.size() && left[f + run] == 0.0f) ++run;
+    if (run >= GapFrames) {
+      removed += run;
+      cuts.push_back({kept, removed});
+      f += run;
+      continue;
+    }
+    for (std::size_t end = f + std::max<std::size_t>(run, 1); f < end; ++f) left[kept++] = left[f];
+  }
+  left.resize(kept);
+  return cuts;
+}
+
+// Where a place in the recording without its gaps was heard: the gaps before it
+// put back.
+double HeardAt(const std::vector<Cut>& cuts, double seconds) {
+  std::size_t removed = 0;
+  for (const Cut& c : cuts)
+    if (double(c.frame) <= seconds * Rate + 0.5) removed = c.removed;
+  return seconds + double(removed) / Rate;
+}
+
+// A place in the recording, in the recording without its gaps.
+double WithoutGaps(const std::vector<Cut>& cuts, double seconds) {
+  std::size_t removed = 0;
+  for (const Cut& c : cuts)
+    if (double(c.frame + c.removed) <= seconds * Rate) removed = c.removed;
+  return seconds - double(removed) / Rate;
+}
+
 }  // namespace
 
 double RoundsSlot(std::size_t blow, int bells, bool handstrokeFirst) {
@@ -108,6 +159,8 @@ std::vector<LocatedBlow> LocateRounds(std::vector<float> left, const std::vector
   std::vector<LocatedBlow> found(std::size_t(std::max(rows, 0) * n));
   for (const auto& blow : bellBlows)
     if (blow.size() < MatchFrames) return found;
+  const std::vector<Cut> cuts = TakeOutGaps(left);
+  fromS = WithoutGaps(cuts, fromS);
   // Each bell's last blow found, taken out of the recording as far as
   // `doneTo` frames of it: it sounds until the bell is struck again.
   struct Sounding {
@@ -160,6 +213,8 @@ std::vector<LocatedBlow> LocateRounds(std::vector<float> left, const std::vector
                  (RoundsSlot(k, n, handstrokeFirst) - RoundsSlot(std::size_t(firstFound), n, handstrokeFirst));
     lastFound = int(k);
   }
+  for (LocatedBlow& b : found)
+    if (b.seconds >= 0) b.seconds = HeardAt(cuts, b.seconds);
   return found;
 }
 
