@@ -20,12 +20,6 @@ namespace clangor {
 
 namespace {
 
-// Room for the ringing loop to hand a blow to the mixer after its instant
-// (it steps its bells every millisecond or so) before the period that must
-// start it is rendered. A blow handed over later than that (a busy machine
-// keeps the loop waiting) doubles the room, up to the largest.
-constexpr int HandOverFrames = 136;
-constexpr int LargestHandOverFrames = 4352;
 constexpr int FrameBytes = Mixer::OutputChannels * 2;
 constexpr std::int64_t ReportEveryNs = 20'000'000;
 // Below the sound server's own threads, above everything ordinary.
@@ -55,8 +49,8 @@ double Ms(int frames) { return frames * 1000.0 / Mixer::OutputRate; }
 
 class PulseSoundDevice final : public SoundDevice {
  public:
-  PulseSoundDevice(Mixer& mixer, BufferingChoice choice)
-      : mixer_(mixer), choice_(choice), clock_(Mixer::OutputRate, bufferFrames() + HandOverFrames) {}
+  PulseSoundDevice(Mixer& mixer, int fixedPeriod)
+      : mixer_(mixer), buffering_(fixedPeriod), clock_(Mixer::OutputRate, buffering_.latencyFrames()) {}
   ~PulseSoundDevice() override { close(); }
   PulseSoundDevice(const PulseSoundDevice&) = delete;
   PulseSoundDevice& operator=(const PulseSoundDevice&) = delete;
@@ -76,19 +70,19 @@ class PulseSoundDevice final : public SoundDevice {
     std::snprintf(text, sizeof text,
                   "driver pulse (%s), device %s, period %d frames (%.1f ms%s), buffer %d frames (%.1f ms), "
                   "latency %.1f ms",
-                  server_.c_str(), sink_.c_str(), period, Ms(period), choice_.fixed() ? ", fixed" : "",
+                  server_.c_str(), sink_.c_str(), period, Ms(period), buffering_.fixed() ? ", fixed" : "",
                   period * PulsePeriodsHeld, Ms(period * PulsePeriodsHeld), clock_.latencyMs());
     return text;
   }
 
  private:
-  int bufferFrames() const { return choice_.period() * PulsePeriodsHeld; }
   pa_buffer_attr attributes() const {
+    const PulseBuffering::Request r = buffering_.request(FrameBytes);
     pa_buffer_attr a{};
     a.maxlength = static_cast<std::uint32_t>(-1);
-    a.tlength = static_cast<std::uint32_t>(bufferFrames() * FrameBytes);
-    a.prebuf = static_cast<std::uint32_t>(choice_.period() * FrameBytes);
-    a.minreq = static_cast<std::uint32_t>(choice_.period() * FrameBytes);
+    a.tlength = r.target;
+    a.prebuf = r.startAt;
+    a.minreq = r.request;
     a.fragsize = static_cast<std::uint32_t>(-1);
     return a;
   }
@@ -118,20 +112,21 @@ class PulseSoundDevice final : public SoundDevice {
   void takeTimingReport(pa_stream* stream);
   void ranDry();
   void handedOverLate();
-  int latency() const { return bufferFrames() + handOver_; }
 
   Mixer& mixer_;
-  BufferingChoice choice_;  // the loop's thread (and set-up)
+  PulseBuffering buffering_;  // the loop's thread (and set-up)
   PlayedPositionClock clock_;
   pa_threaded_mainloop* loop_ = nullptr;
   pa_context* context_ = nullptr;
   pa_stream* stream_ = nullptr;
   std::string server_ = "?", sink_ = "?";
+  // CLANGOR_SOUND_TEE=FILE: the stream as the mixer rendered it, written
+  // there too (raw), to be set beside a recording of what the server played.
+  std::FILE* tee_ = std::getenv("CLANGOR_SOUND_TEE") ? std::fopen(std::getenv("CLANGOR_SOUND_TEE"), "wb") : nullptr;
   // The mixer's frame that the stream's first byte holds; -1 before.
   double firstFrame_ = -1;
   std::atomic<int> period_{0};
   std::atomic<std::uint64_t> underruns_{0};
-  int handOver_ = HandOverFrames;   // the loop's thread
   std::int64_t lastReportAsked_ = 0;
   std::int64_t lastReportStamp_ = 0;
   std::uint64_t lateStartsSeen_ = 0;
@@ -183,7 +178,7 @@ bool PulseSoundDevice::connectStream() {
     pa_threaded_mainloop_wait(loop_);
   }
   if (const char* sink = pa_stream_get_device_name(stream_)) sink_ = sink;
-  period_ = choice_.period();
+  period_ = buffering_.period();
   return true;
 }
 
@@ -214,6 +209,8 @@ void PulseSoundDevice::close() {
   pa_threaded_mainloop_stop(loop_);
   pa_threaded_mainloop_free(loop_);
   loop_ = nullptr;
+  if (tee_) std::fclose(tee_);
+  tee_ = nullptr;
 }
 
 void PulseSoundDevice::fill(pa_stream* stream, std::size_t bytes) {
@@ -228,6 +225,7 @@ void PulseSoundDevice::fill(pa_stream* stream, std::size_t bytes) {
     if (pa_stream_begin_write(stream, &data, &size) < 0 || !data) return;
     const int frames = static_cast<int>(std::min(size, bytes) / FrameBytes);
     mixer_.render(static_cast<std::int16_t*>(data), frames);
+    if (tee_) std::fwrite(data, FrameBytes, static_cast<std::size_t>(frames), tee_);
     pa_stream_write(stream, data, static_cast<std::size_t>(frames) * FrameBytes, nullptr, 0, PA_SEEK_RELATIVE);
     bytes -= static_cast<std::size_t>(frames) * FrameBytes;
   }
@@ -265,27 +263,25 @@ void PulseSoundDevice::takeTimingReport(pa_stream* stream) {
 // The server played silence for want of sound: hold more from now on.
 void PulseSoundDevice::ranDry() {
   underruns_.fetch_add(1);
-  if (!choice_.grow()) return;
+  if (!buffering_.ranDry()) return;
   const pa_buffer_attr wanted = attributes();
   if (pa_operation* o = pa_stream_set_buffer_attr(stream_, &wanted, nullptr, nullptr)) pa_operation_unref(o);
-  period_ = choice_.period();
-  clock_.setLatency(latency());
+  period_ = buffering_.period();
+  clock_.setLatency(buffering_.latencyFrames());
 }
 
 // Blows reached the mixer after their first sample had gone: they sounded
 // late. More room from now on; never less again.
 void PulseSoundDevice::handedOverLate() {
   lateStartsSeen_ = mixer_.lateStarts();
-  if (handOver_ >= LargestHandOverFrames) return;
-  handOver_ *= 2;
-  clock_.setLatency(latency());
+  if (buffering_.handedOverLate()) clock_.setLatency(buffering_.latencyFrames());
 }
 
 }  // namespace
 
 std::unique_ptr<SoundDevice> OpenPulseSoundDevice(Mixer& mixer, std::int32_t& result) {
   result = SoundNoDriver;
-  auto device = std::make_unique<PulseSoundDevice>(mixer, BufferingChoice(FixedPeriod()));
+  auto device = std::make_unique<PulseSoundDevice>(mixer, FixedPeriod());
   if (!device->open()) return nullptr;
   result = SoundOk;
   return device;

@@ -7,23 +7,19 @@
 // the server's own timing reports, not from when it asks: each blow starts
 // the buffering plus room for the ringing loop's hand-over after its instant,
 // however unevenly the requests come. When the server reports that the stream
-// ran dry, the buffering doubles at once, without reopening the stream, and
-// never shrinks again; CLANGOR_SOUND_PERIOD (frames) fixes the period. A blow
-// handed over after its first sample had gone doubles the room left for the
-// hand-over. The thread that fills the buffer asks for real-time scheduling.
+// ran dry, the buffering grows at once (PulseBuffering), without reopening the
+// stream; CLANGOR_SOUND_PERIOD (frames) fixes the period. The thread that fills the buffer asks for real-time scheduling.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
+#include "sound/pulse_buffering.h"
 #include "sound/sound_device.h"
 
 namespace clangor {
 
 class Mixer;
-
-// Periods the server is asked to hold.
-constexpr int PulsePeriodsHeld = 4;
 
 // Opens a playback stream on the default sink of the user's server (PULSE_SERVER,
 // PULSE_SINK as libpulse reads them). Never starts a server. On failure

@@ -95,6 +95,84 @@ bool NoBetterBell(const std::vector<float>& left, const std::vector<std::vector<
   return true;
 }
 
+// A run of exact silence this long while the bells sound is a gap: the
+// stream ran dry. After it the server carries on where it stopped, or
+// further on (it played the silence in place of some of the stream), or
+// anywhere between: how much was lost is read from the bells' sound.
+constexpr std::size_t GapFrames = 8;
+// How much of the sound after a gap is matched to tell how much was lost.
+constexpr std::size_t GapMatchFrames = 2048;
+
+struct Gap {
+  std::size_t frame = 0;   // in the recording
+  std::size_t frames = 0;
+};
+
+// Where a gap was taken out of the recording: at `frame` of what is left,
+// `removed` frames in all up to there.
+struct Cut {
+  std::size_t frame = 0;
+  std::size_t removed = 0;
+};
+
+std::vector<Gap> FindGapsIn(const std::vector<float>& left) {
+  std::vector<Gap> gaps;
+  std::size_t f = 0;
+  while (f < left.size() && left[f] == 0.0f) ++f;
+  while (f < left.size()) {
+    std::size_t run = 0;
+    while (f + run < left.size() && left[f + run] == 0.0f) ++run;
+    if (run >= GapFrames && f + run < left.size()) gaps.push_back({f, run});
+    f += std::max<std::size_t>(run, 1);
+  }
+  return gaps;
+}
+
+// Each bell's last blow found, taken out of the recording as far as `doneTo`
+// frames of it: it sounds until the bell is struck again.
+struct Sounding {
+  std::ptrdiff_t at = -1;
+  double gain = 0;
+  std::size_t doneTo = 0;
+};
+
+// How many frames of the stream a gap of `frames` at `at` took: the bells
+// sounding across it, their sound carried on that much further, fit the
+// sound after it best.
+std::size_t FramesLost(const std::vector<float>& left, const std::vector<std::vector<float>>& bellBlows,
+                       const std::vector<Sounding>& sounding, std::size_t at, std::size_t frames) {
+  const std::size_t after = at + frames;
+  const std::size_t span = std::min(GapMatchFrames, left.size() - after);
+  std::size_t best = 0;
+  double bestError = -1;
+  for (std::size_t lost = 0; lost <= frames; ++lost) {
+    double error = 0;
+    for (std::size_t i = 0; i < span; ++i) {
+      double heard = left[after + i];
+      for (std::size_t bell = 0; bell < sounding.size(); ++bell) {
+        const Sounding& s = sounding[bell];
+        if (s.at < 0) continue;
+        // A blow found after the gap sounds where it was found.
+        const std::size_t from = std::size_t(s.at) >= after ? after : at + lost;
+        const std::ptrdiff_t k = std::ptrdiff_t(from + i) - s.at;
+        if (k >= 0 && std::size_t(k) < bellBlows[bell].size()) heard -= s.gain * bellBlows[bell][std::size_t(k)];
+      }
+      error += heard * heard;
+    }
+    if (bestError < 0 || error < bestError) bestError = error, best = lost;
+  }
+  return best;
+}
+
+// Where a place in the recording without its gaps was heard: the gaps before it
+// put back.
+double HeardAt(const std::vector<Cut>& cuts, double seconds) {
+  std::size_t removed = 0;
+  for (const Cut& c : cuts)
+    if (double(c.frame) <= seconds * Rate + 0.5) removed = c.removed;
+  return seconds + double(removed) / Rate;
+}
+
 }  // namespace
 
 double RoundsSlot(std::size_t blow, int bells, bool handstrokeFirst) {
@@ -108,13 +186,9 @@ std::vector<LocatedBlow> LocateRounds(std::vector<float> left, const std::vector
   std::vector<LocatedBlow> found(std::size_t(std::max(rows, 0) * n));
   for (const auto& blow : bellBlows)
     if (blow.size() < MatchFrames) return found;
-  // Each bell's last blow found, taken out of the recording as far as
-  // `doneTo` frames of it: it sounds until the bell is struck again.
-  struct Sounding {
-    std::ptrdiff_t at = -1;
-    double gain = 0;
-    std::size_t doneTo = 0;
-  };
+  const std::vector<Gap> gaps = FindGapsIn(left);
+  std::size_t gapsDone = 0;
+  std::vector<Cut> cuts;
   std::vector<Sounding> sounding(bellBlows.size());
   auto takeOut = [&](std::size_t bell, std::ptrdiff_t untilFrame) {
     Sounding& s = sounding[bell];
@@ -141,11 +215,35 @@ std::vector<LocatedBlow> LocateRounds(std::vector<float> left, const std::vector
         to = last + SecondSearchS;
       }
     }
+    // A gap before where the blow is looked for, the blows before it found: the bells
+    // sounding across it are matched after it to tell how much of the
+    // stream it took; the rest of it is taken out, so that they are taken
+    // out where they sound.
+    while (interval > 0 && gapsDone < gaps.size()) {
+      const std::size_t removed = cuts.empty() ? 0 : cuts.back().removed;
+      const Gap& g = gaps[gapsDone];
+      const std::size_t at = g.frame - removed;
+      if (double(at) >= (from + to) / 2 * Rate) break;
+      const std::size_t lost = FramesLost(left, bellBlows, sounding, at, g.frames);
+      const std::size_t out = g.frames - lost;
+      left.erase(left.begin() + std::ptrdiff_t(at + lost), left.begin() + std::ptrdiff_t(at + g.frames));
+      cuts.push_back({at + lost, removed + out});
+      ++gapsDone;
+      for (Sounding& s : sounding)
+        if (s.at >= std::ptrdiff_t(at + g.frames)) s.at -= std::ptrdiff_t(out);
+      for (LocatedBlow& b : found)
+        if (b.seconds * Rate >= double(at + g.frames)) b.seconds -= double(out) / Rate;
+      from -= double(out) / Rate;
+      to -= double(out) / Rate;
+    }
+    // Nothing is taken out across a gap not yet read.
+    const double before = gapsDone < gaps.size()
+                              ? double(gaps[gapsDone].frame - (cuts.empty() ? 0 : cuts.back().removed))
+                              : 1e18;
     // The other bells still sound through the search; this one's last blow
     // until the search begins (its sound is cut off where it strikes again).
     for (std::size_t other = 0; other < bellBlows.size(); ++other)
-      takeOut(other, other == bell ? std::ptrdiff_t(from * Rate)
-                                   : std::ptrdiff_t(to * Rate) + std::ptrdiff_t(MatchFrames));
+      takeOut(other, std::ptrdiff_t(std::min(before, other == bell ? from * Rate : to * Rate + MatchFrames)));
     const Fit fit = BestFit(left, blow, from, to);
     if (fit.score < LeastMatch) continue;
     takeOut(bell, fit.frame);
@@ -160,6 +258,8 @@ std::vector<LocatedBlow> LocateRounds(std::vector<float> left, const std::vector
                  (RoundsSlot(k, n, handstrokeFirst) - RoundsSlot(std::size_t(firstFound), n, handstrokeFirst));
     lastFound = int(k);
   }
+  for (LocatedBlow& b : found)
+    if (b.seconds >= 0) b.seconds = HeardAt(cuts, b.seconds);
   return found;
 }
 
