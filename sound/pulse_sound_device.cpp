@@ -159,8 +159,8 @@ bool PulseSoundDevice::connectContext() {
 
 // The loop locked.
 bool PulseSoundDevice::connectStream() {
-  const pa_sample_spec spec{PA_SAMPLE_S16LE, Mixer::OutputRate, Mixer::OutputChannels};
-  stream_ = pa_stream_new(context_, "Bells", &spec, nullptr);
+  const pa_sample_spec format{PA_SAMPLE_S16LE, Mixer::OutputRate, Mixer::OutputChannels};
+  stream_ = pa_stream_new(context_, "Bells", &format, nullptr);
   if (!stream_) return false;
   pa_stream_set_state_callback(stream_, OnStreamState, this);
   pa_stream_set_write_callback(stream_, OnWrite, this);
