@@ -25,16 +25,6 @@ constexpr std::int64_t ReportEveryNs = 20'000'000;
 // Below the sound server's own threads, above everything ordinary.
 constexpr int RealTimePriority = 3;
 
-std::int64_t SteadyNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-int FixedPeriod() {
-  const char* text = std::getenv("CLANGOR_SOUND_PERIOD");
-  return text ? std::atoi(text) : 0;
-}
-
 // The thread that fills the server's buffer runs before ordinary work where
 // the system allows it (as a desktop's real-time kit allows sound threads):
 // a busy machine then cannot keep it from its period. Where it is not
@@ -281,7 +271,7 @@ void PulseSoundDevice::handedOverLate() {
 
 std::unique_ptr<SoundDevice> OpenPulseSoundDevice(Mixer& mixer, std::int32_t& result) {
   result = SoundNoDriver;
-  auto device = std::make_unique<PulseSoundDevice>(mixer, FixedPeriod());
+  auto device = std::make_unique<PulseSoundDevice>(mixer, FixedSoundPeriod());
   if (!device->open()) return nullptr;
   result = SoundOk;
   return device;

@@ -24,16 +24,6 @@ namespace {
 constexpr int HandOverFrames = 136;
 constexpr auto GrowthCheckEvery = std::chrono::milliseconds(20);
 
-std::int64_t SteadyNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-int FixedPeriod() {
-  const char* text = std::getenv("CLANGOR_SOUND_PERIOD");
-  return text ? std::atoi(text) : 0;
-}
-
 // A sound server (PulseAudio, or PipeWire's PulseAudio service) is asked by
 // SDL to hold just one period: 128 frames cannot be kept filled on a desktop
 // without real-time scheduling, so a server starts at 512 (11.6 ms).
@@ -153,7 +143,7 @@ int BlowLatencyFrames(int period) { return period + HandOverFrames; }
 std::unique_ptr<SoundDevice> OpenSdlSoundDevice(Mixer& mixer, std::int32_t& result) {
   result = SoundNoDriver;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
-  auto device = std::make_unique<SdlSoundDevice>(mixer, BufferingChoice(FixedPeriod(), StartPeriod()));
+  auto device = std::make_unique<SdlSoundDevice>(mixer, BufferingChoice(FixedSoundPeriod(), StartPeriod()));
   if (!device->open()) return nullptr;  // its destructor leaves the audio subsystem
   result = SoundOk;
   return device;

@@ -1,6 +1,8 @@
 #include "sound/underrun_watch.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 
 namespace clangor {
 
@@ -37,6 +39,16 @@ bool BufferingChoice::grow() {
   if (fixed_ || period_ >= LargestPeriod) return false;
   period_ = std::min(period_ * 2, LargestPeriod);
   return true;
+}
+
+int FixedSoundPeriod() {
+  const char* text = std::getenv("CLANGOR_SOUND_PERIOD");
+  return text ? std::atoi(text) : 0;
+}
+
+std::int64_t SteadyNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 }  // namespace clangor

@@ -55,4 +55,10 @@ class BufferingChoice {
   bool fixed_;
 };
 
+// The period the user fixed with CLANGOR_SOUND_PERIOD, or 0 when none.
+int FixedSoundPeriod();
+
+// The steady clock in nanoseconds: what the devices judge their requests by.
+std::int64_t SteadyNs();
+
 }  // namespace clangor

@@ -15,15 +15,7 @@
 #include "sound/mixer.h"
 #include "sound/sample_buffer.h"
 #include "sound/sound_card.h"
-
-namespace {
-
-std::int64_t SteadyNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
-}  // namespace
+#include "sound/underrun_watch.h"
 
 int main(int argc, char** argv) {
   const int taps = argc > 1 ? std::max(std::atoi(argv[1]), 1) : 40;
@@ -43,7 +35,7 @@ int main(int argc, char** argv) {
   for (int t = 0; t < taps; ++t) {
     std::this_thread::sleep_for(std::chrono::milliseconds(apartMs(random)));
     const std::uint64_t before = mixer.buffersStarted();
-    const std::int64_t tapNs = SteadyNs();
+    const std::int64_t tapNs = clangor::SteadyNs();
     mixer.playFromStart(click);
     while (mixer.buffersStarted() == before) std::this_thread::sleep_for(std::chrono::microseconds(200));
     const double played = device->playedFrameAt(tapNs);

@@ -25,15 +25,6 @@ namespace {
 constexpr double LightX = -0.62, LightY = -0.78;
 const QPointF Light(LightX, LightY);
 
-double Scatter(std::uint32_t seed) {
-  seed ^= seed >> 16;
-  seed *= 0x7feb352dU;
-  seed ^= seed >> 15;
-  seed *= 0x846ca68bU;
-  seed ^= seed >> 16;
-  return (seed & 0xFFFF) / 65535.0;
-}
-
 // Coursed ashlar, each stone a little different, darker away from the
 // windows.
 void Walls(QPainter& p, const TowerLayout& layout) {

@@ -1,11 +1,12 @@
 // What the kit's pictures share: the colour key, saving as a Windows bitmap,
-// and the font that characters are drawn with.
+// the font that characters are drawn with, and a deterministic scatter.
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
 
+#include <cstdint>
 #include <filesystem>
 
 namespace clangor::towerkit {
@@ -22,5 +23,16 @@ void SaveBitmap(const QImage& image, const std::filesystem::path& path);
 void SavePaletteBitmap(const QImage& image, const std::filesystem::path& path);
 // DejaVu Sans Bold (Debian fonts-dejavu-core), at `pixels` high.
 QFont CharacterFont(int pixels);
+
+// A small deterministic scatter in 0 … 1, so that stones and grain are the
+// same on every run (and the data folder the same bytes).
+inline double Scatter(std::uint32_t seed) {
+  seed ^= seed >> 16;
+  seed *= 0x7feb352dU;
+  seed ^= seed >> 15;
+  seed *= 0x846ca68bU;
+  seed ^= seed >> 16;
+  return (seed & 0xFFFF) / 65535.0;
+}
 
 }  // namespace clangor::towerkit

@@ -6,6 +6,8 @@
 
 #include <QPainterPath>
 
+#include "tools/towerkit/pictures/picture_kit.h"
+
 namespace clangor::towerkit {
 
 namespace {
@@ -17,16 +19,6 @@ QColor Base(TimberKind kind) {
     case TimberKind::Oak: break;
   }
   return QColor(132, 96, 58);
-}
-
-// A small deterministic scatter, so that the grain is the same on every run.
-double Scatter(std::uint32_t seed) {
-  seed ^= seed >> 16;
-  seed *= 0x7feb352dU;
-  seed ^= seed >> 15;
-  seed *= 0x846ca68bU;
-  seed ^= seed >> 16;
-  return (seed & 0xFFFF) / 65535.0;
 }
 
 }  // namespace
